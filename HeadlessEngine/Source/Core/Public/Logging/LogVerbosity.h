@@ -1,0 +1,28 @@
+#pragma once
+
+#include "CoreTypes.h"
+
+namespace ELogVerbosity
+{
+	enum Type : uint8
+	{
+		NoLogging = 0,
+		Fatal,
+		Error,
+		Warning,
+		Display,
+		Log,
+		Verbose,
+		VeryVerbose,
+		All = VeryVerbose,
+		NumVerbosity,
+		VerbosityMask = 0xf,
+		SetColor = 0x40,
+		BreakOnLog = 0x80
+	};
+}
+
+// "Warning", "Log", ...; "Unknown" for values outside the enumeration.
+CORE_API const TCHAR* ToString(ELogVerbosity::Type Verbosity);
+
+#define COMPILED_IN_MINIMUM_VERBOSITY VeryVerbose
