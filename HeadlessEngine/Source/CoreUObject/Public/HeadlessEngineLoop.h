@@ -1,0 +1,13 @@
+#pragma once
+
+#include "CoreMinimal.h"
+
+// Start-up and shut-down of the headless engine, in place of the engine's own loop: the thread
+// that calls PreInit becomes the game thread, and every type compiled into the loaded libraries
+// is registered.
+struct COREUOBJECT_API FHeadlessEngineLoop
+{
+	static void PreInit();
+	static void Exit();
+	static bool IsInitialized();
+};
