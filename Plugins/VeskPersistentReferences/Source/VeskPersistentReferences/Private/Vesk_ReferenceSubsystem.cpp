@@ -1,0 +1,398 @@
+#include "Vesk_ReferenceSubsystem.h"
+
+#include "Components/ActorComponent.h"
+#include "CoreGlobals.h"
+#include "Engine/World.h"
+#include "GameFramework/Actor.h"
+#include "Misc/AssertionMacros.h"
+#include "Templates/Casts.h"
+#include "Vesk_SaveSubsystem.h"
+
+namespace VeskReferenceSubsystem
+{
+	// Handlers that keep changing the registry from inside a notification are cut off here; the next
+	// tick picks up whatever they left.
+	static constexpr int32 MaxNotificationPasses = 8;
+
+	// ---------------------------------------------------------------------------------------------
+	// OBSERVATION SEAM. The observation type is not part of this module yet, so nothing can append
+	// to Observations and none of these is reached. When it lands, these four become:
+	//   RefreshObservation:   if the element yields an observation, hold it with a strong reference
+	//                         (the handlers it runs may drop the consumer's last one) and Refresh() it;
+	//   IsObservationActive:  the observation's IsActive();
+	//   StopObservation:      Stop() on the observation the element yields, if any;
+	//   StopObservationOfConsumer: Stop() when the observation's ConsumerActor equals Actor by
+	//                         weak-pointer equality.
+	// ---------------------------------------------------------------------------------------------
+	static void RefreshObservation(const TWeakObjectPtr<UVesk_ReferenceObservation>& /*Element*/)
+	{
+	}
+
+	static bool IsObservationActive(const TWeakObjectPtr<UVesk_ReferenceObservation>& /*Element*/)
+	{
+		return false;
+	}
+
+	static void StopObservation(const TWeakObjectPtr<UVesk_ReferenceObservation>& /*Element*/)
+	{
+	}
+
+	static void StopObservationOfConsumer(const TWeakObjectPtr<UVesk_ReferenceObservation>& /*Element*/, const AActor* /*Actor*/)
+	{
+	}
+
+	// The actor whose end of play must release the object's identity.
+	static AActor* FindOwningActor(UObject* Object)
+	{
+		if (UActorComponent* Component = Cast<UActorComponent>(Object))
+		{
+			return Component->GetOwner();
+		}
+		return Cast<AActor>(Object);
+	}
+}
+
+UVesk_ReferenceSubsystem::UVesk_ReferenceSubsystem() = default;
+
+UVesk_ReferenceSubsystem::~UVesk_ReferenceSubsystem() = default;
+
+UVesk_ReferenceSubsystem* UVesk_ReferenceSubsystem::FromContext(const UObject* ContextObject)
+{
+	if (!IsValid(ContextObject))
+	{
+		return nullptr;
+	}
+	UWorld* World = ContextObject->GetWorld();
+	if (!World)
+	{
+		return nullptr;
+	}
+	return World->GetSubsystem<UVesk_ReferenceSubsystem>();
+}
+
+void UVesk_ReferenceSubsystem::Deinitialize()
+{
+	// Set first, so that the final pass resolves every identity as gone.
+	bDeinitialized = true;
+	NotifyObservers();
+
+	for (const TWeakObjectPtr<UVesk_ReferenceObservation>& Element : Observations)
+	{
+		VeskReferenceSubsystem::StopObservation(Element);
+	}
+	Observations.Reset();
+	if (Entries.Num() > 0)
+	{
+		Entries.Reset();
+	}
+
+	// The generation counter survives on purpose: a token issued before teardown must never match
+	// anything this registry could still hand out.
+	Super::Deinitialize();
+}
+
+void UVesk_ReferenceSubsystem::Tick(float /*DeltaTime*/)
+{
+	for (TSet<TWeakObjectPtr<AActor>>::TIterator It = EndedActors.CreateIterator(); It; ++It)
+	{
+		if (!It->IsValid())
+		{
+			It.RemoveCurrent();
+		}
+	}
+
+	// Producers and consumers can disappear without telling the registry; every frame catches up.
+	NotifyObservers();
+}
+
+TStatId UVesk_ReferenceSubsystem::GetStatId() const
+{
+	RETURN_QUICK_DECLARE_CYCLE_STAT(UVesk_ReferenceSubsystem, STATGROUP_Tickables);
+}
+
+FVesk_ReferenceBinding UVesk_ReferenceSubsystem::BeginBinding(UObject* Object, FGuid Identity)
+{
+	return BeginBindingInternal(Object, Identity, EIdentityOrigin::Explicit);
+}
+
+FVesk_ReferenceBinding UVesk_ReferenceSubsystem::BeginSavedBinding(UObject* Object)
+{
+	// The save module keeps identities for objects of any world; asking it about a foreign object would
+	// create an identity that this registry then refuses.
+	if (!IsValid(Object) || Object->GetWorld() != GetWorld())
+	{
+		return FVesk_ReferenceBinding();
+	}
+
+	UVesk_SaveSubsystem* SaveSubsystem = UVesk_SaveSubsystem::Get();
+	if (!SaveSubsystem)
+	{
+		return FVesk_ReferenceBinding();
+	}
+	return BeginBindingInternal(Object, SaveSubsystem->FindOrAddGuidByObject(Object), EIdentityOrigin::Saved);
+}
+
+FGuid UVesk_ReferenceSubsystem::FindIdentity(const UObject* Object) const
+{
+	if (!IsValid(Object))
+	{
+		return FGuid();
+	}
+	for (const TPair<FGuid, FEntry>& Pair : Entries)
+	{
+		if (Pair.Value.Object.Get() == Object)
+		{
+			return Pair.Key;
+		}
+	}
+	return FGuid();
+}
+
+FVesk_ReferenceBinding UVesk_ReferenceSubsystem::BeginBindingInternal(UObject* Object, FGuid Identity, EIdentityOrigin Origin)
+{
+	check(IsInGameThread());
+
+	UWorld* World = GetWorld();
+	if (bDeinitialized || !Identity.IsValid() || !IsValid(Object) || Object->GetWorld() != World)
+	{
+		return FVesk_ReferenceBinding();
+	}
+
+	const UActorComponent* Component = Cast<UActorComponent>(Object);
+	if (Component && Component->IsBeingDestroyed())
+	{
+		return FVesk_ReferenceBinding();
+	}
+
+	AActor* OwningActor = VeskReferenceSubsystem::FindOwningActor(Object);
+	if (OwningActor)
+	{
+		if (OwningActor->IsActorBeingDestroyed())
+		{
+			return FVesk_ReferenceBinding();
+		}
+		const TWeakObjectPtr<AActor> WeakOwningActor(OwningActor);
+		if (EndedActors.Contains(WeakOwningActor))
+		{
+			// An ended actor may bind again only once the engine has started its play again.
+			if (!OwningActor->IsActorBeginningPlay() && !OwningActor->HasActorBegunPlay())
+			{
+				return FVesk_ReferenceBinding();
+			}
+			// Forgotten even when one of the checks below refuses: the actor is back in play either way.
+			EndedActors.Remove(WeakOwningActor);
+		}
+	}
+
+	if (const FEntry* Existing = Entries.Find(Identity))
+	{
+		if (Existing->Status == EVesk_ReferenceStatus::Removed)
+		{
+			return FVesk_ReferenceBinding();
+		}
+		if (const UObject* CurrentObject = Existing->Object.Get())
+		{
+			if (CurrentObject != Object)
+			{
+				return FVesk_ReferenceBinding();
+			}
+
+			// Asking again for a live producer is not a new incarnation: same token, nothing to notify.
+			FVesk_ReferenceBinding Running;
+			Running.Id = Identity;
+			Running.Generation = Existing->Generation;
+			Running.World = World;
+			return Running;
+		}
+	}
+
+	if (FindIdentity(Object).IsValid())
+	{
+		return FVesk_ReferenceBinding();
+	}
+
+	FEntry& Entry = Entries.FindOrAdd(Identity);
+	Entry.Object = Object;
+	Entry.Generation = ++NextGeneration;
+	Entry.Origin = Origin;
+	Entry.Status = EVesk_ReferenceStatus::Initializing;
+
+	FVesk_ReferenceBinding Binding;
+	Binding.Id = Identity;
+	Binding.Generation = Entry.Generation;
+	Binding.World = World;
+
+	if (OwningActor)
+	{
+		OwningActor->OnEndPlay.AddUniqueDynamic(this, &ThisClass::OnActorEndPlay);
+	}
+
+	NotifyObservers();
+	return Binding;
+}
+
+bool UVesk_ReferenceSubsystem::Publish(const FVesk_ReferenceBinding& Binding)
+{
+	check(IsInGameThread());
+
+	if (bDeinitialized)
+	{
+		return false;
+	}
+	FEntry* Entry = FindCurrent(Binding);
+	if (!Entry)
+	{
+		return false;
+	}
+	UObject* Object = Entry->Object.Get();
+	if (!Object)
+	{
+		return false;
+	}
+	if (Entry->Status != EVesk_ReferenceStatus::Initializing && Entry->Status != EVesk_ReferenceStatus::Available)
+	{
+		return false;
+	}
+
+	// A saved identity may have been re-keyed since the binding began (a load, or another save slot);
+	// publishing it then would announce an object under an identity the save data no longer gives it.
+	if (Entry->Origin == EIdentityOrigin::Saved)
+	{
+		UVesk_SaveSubsystem* SaveSubsystem = UVesk_SaveSubsystem::Get();
+		if (!SaveSubsystem || SaveSubsystem->FindOrAddGuidByObject(Object) != Binding.Id)
+		{
+			return false;
+		}
+	}
+
+	Entry->Status = EVesk_ReferenceStatus::Available;
+	NotifyObservers();
+	return true;
+}
+
+bool UVesk_ReferenceSubsystem::Withdraw(const FVesk_ReferenceBinding& Binding)
+{
+	return Release(Binding, EVesk_ReferenceStatus::Unavailable);
+}
+
+bool UVesk_ReferenceSubsystem::RemovePermanently(const FVesk_ReferenceBinding& Binding)
+{
+	return Release(Binding, EVesk_ReferenceStatus::Removed);
+}
+
+bool UVesk_ReferenceSubsystem::IsCurrentBinding(const FVesk_ReferenceBinding& Binding) const
+{
+	if (bDeinitialized)
+	{
+		return false;
+	}
+	const FEntry* Entry = FindCurrent(Binding);
+	return Entry && Entry->Status != EVesk_ReferenceStatus::Removed;
+}
+
+bool UVesk_ReferenceSubsystem::Release(const FVesk_ReferenceBinding& Binding, EVesk_ReferenceStatus TargetStatus)
+{
+	check(IsInGameThread());
+
+	// No teardown test needed: teardown empties the entries, so no token is current afterwards.
+	FEntry* Entry = FindCurrent(Binding);
+	if (!Entry || Entry->Status == EVesk_ReferenceStatus::Removed)
+	{
+		return false;
+	}
+
+	Entry->Status = TargetStatus;
+	Entry->Object.Reset();
+	NotifyObservers();
+	return true;
+}
+
+UVesk_ReferenceSubsystem::FEntry* UVesk_ReferenceSubsystem::FindCurrent(const FVesk_ReferenceBinding& Binding)
+{
+	return const_cast<FEntry*>(static_cast<const UVesk_ReferenceSubsystem*>(this)->FindCurrent(Binding));
+}
+
+const UVesk_ReferenceSubsystem::FEntry* UVesk_ReferenceSubsystem::FindCurrent(const FVesk_ReferenceBinding& Binding) const
+{
+	const FEntry* Entry = Entries.Find(Binding.Id);
+	if (!Entry)
+	{
+		return nullptr;
+	}
+	// Weak-pointer equality on purpose: a token whose world is gone must not match a live registry,
+	// and a stale world equals any other stale or null world.
+	if (Binding.World != TWeakObjectPtr<UWorld>(GetWorld()))
+	{
+		return nullptr;
+	}
+	if (Binding.Generation <= 0 || Entry->Generation != Binding.Generation)
+	{
+		return nullptr;
+	}
+	return Entry;
+}
+
+void UVesk_ReferenceSubsystem::OnActorEndPlay(AActor* Actor, EEndPlayReason::Type /*Reason*/)
+{
+	EndedActors.Add(TWeakObjectPtr<AActor>(Actor));
+
+	for (const TWeakObjectPtr<UVesk_ReferenceObservation>& Element : Observations)
+	{
+		VeskReferenceSubsystem::StopObservationOfConsumer(Element, Actor);
+	}
+
+	// No index by actor: end of play is rare next to lookups, and a scan keeps entries in one table.
+	for (TPair<FGuid, FEntry>& Pair : Entries)
+	{
+		FEntry& Entry = Pair.Value;
+		UObject* Object = Entry.Object.Get();
+		if (!Object)
+		{
+			continue;
+		}
+		const UActorComponent* Component = Cast<UActorComponent>(Object);
+		if (Object == Actor || (Component && Component->GetOwner() == Actor))
+		{
+			// The generation stays, so the producer's token can still withdraw or remove the identity.
+			Entry.Status = EVesk_ReferenceStatus::Unavailable;
+			Entry.Object.Reset();
+		}
+	}
+
+	NotifyObservers();
+}
+
+void UVesk_ReferenceSubsystem::NotifyObservers()
+{
+	if (bNotifying)
+	{
+		bNotifyAgain = true;
+		return;
+	}
+
+	bNotifying = true;
+	int32 PassCount = 0;
+	do
+	{
+		bNotifyAgain = false;
+
+		// Refreshes run handlers that may observe, stop or drop observations; iterate a copy.
+		const TArray<TWeakObjectPtr<UVesk_ReferenceObservation>> Snapshot(Observations);
+		for (const TWeakObjectPtr<UVesk_ReferenceObservation>& Element : Snapshot)
+		{
+			if (Element.IsValid())
+			{
+				VeskReferenceSubsystem::RefreshObservation(Element);
+			}
+		}
+
+		// Compacts in place and keeps the storage; observations added during the pass are included.
+		Observations.RemoveAll([](const TWeakObjectPtr<UVesk_ReferenceObservation>& Element)
+		{
+			return !Element.IsValid() || !VeskReferenceSubsystem::IsObservationActive(Element);
+		});
+	}
+	while (bNotifyAgain && ++PassCount < VeskReferenceSubsystem::MaxNotificationPasses);
+
+	bNotifying = false;
+}

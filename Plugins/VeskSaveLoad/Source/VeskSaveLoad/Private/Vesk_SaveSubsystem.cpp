@@ -1,0 +1,133 @@
+#include "Vesk_SaveSubsystem.h"
+
+#include "Engine/World.h"
+#include "Serialization/MemoryReader.h"
+#include "Serialization/MemoryWriter.h"
+#include "UObject/Package.h"
+#include "UObject/UObjectGlobals.h"
+
+namespace VeskSaveSubsystem
+{
+	// Written first, so that bytes of another format are refused instead of misread.
+	static constexpr uint32 FormatTag = 0x56534C31;
+
+	static UVesk_SaveSubsystem* Instance = nullptr;
+	static bool bShutDown = false;
+}
+
+UVesk_SaveSubsystem* UVesk_SaveSubsystem::Get()
+{
+	using namespace VeskSaveSubsystem;
+	if (!Instance && !bShutDown)
+	{
+		Instance = NewObject<UVesk_SaveSubsystem>(GetTransientPackage(), NAME_None, RF_Transient);
+		Instance->AddToRoot();
+	}
+	return Instance;
+}
+
+void UVesk_SaveSubsystem::Startup()
+{
+	VeskSaveSubsystem::bShutDown = false;
+}
+
+void UVesk_SaveSubsystem::Shutdown()
+{
+	using namespace VeskSaveSubsystem;
+	if (Instance)
+	{
+		Instance->RemoveFromRoot();
+		Instance = nullptr;
+	}
+	bShutDown = true;
+}
+
+FGuid UVesk_SaveSubsystem::FindOrAddGuidByObject(UObject* Object)
+{
+	if (!Object)
+	{
+		return FGuid();
+	}
+	FGuid& Guid = GuidsByObjectPath.FindOrAdd(MakeObjectKey(Object));
+	if (!Guid.IsValid())
+	{
+		Guid = FGuid::NewGuid();
+	}
+	return Guid;
+}
+
+void UVesk_SaveSubsystem::SetGuidForObject(const UObject* Object, const FGuid& Guid)
+{
+	if (!Object)
+	{
+		return;
+	}
+	if (Guid.IsValid())
+	{
+		GuidsByObjectPath.Add(MakeObjectKey(Object), Guid);
+	}
+	else
+	{
+		GuidsByObjectPath.Remove(MakeObjectKey(Object));
+	}
+}
+
+void UVesk_SaveSubsystem::SaveToBytes(TArray<uint8>& OutBytes) const
+{
+	OutBytes.Reset();
+	FMemoryWriter Writer(OutBytes);
+
+	uint32 Tag = VeskSaveSubsystem::FormatTag;
+	int32 Count = GuidsByObjectPath.Num();
+	Writer << Tag;
+	Writer << Count;
+	for (const TPair<FString, FGuid>& Pair : GuidsByObjectPath)
+	{
+		FString Key = Pair.Key;
+		FGuid Guid = Pair.Value;
+		Writer << Key;
+		Writer << Guid;
+	}
+}
+
+bool UVesk_SaveSubsystem::LoadFromBytes(const TArray<uint8>& Bytes)
+{
+	FMemoryReader Reader(Bytes);
+
+	uint32 Tag = 0;
+	int32 Count = 0;
+	Reader << Tag;
+	Reader << Count;
+	// Each record takes at least a string length and a guid, which bounds a corrupt count before any
+	// allocation.
+	constexpr int64 MinRecordSize = sizeof(int32) + sizeof(FGuid);
+	if (Reader.IsError() || Tag != VeskSaveSubsystem::FormatTag || Count < 0 || Count * MinRecordSize > Bytes.Num())
+	{
+		return false;
+	}
+
+	TMap<FString, FGuid> Loaded;
+	Loaded.Reserve(Count);
+	for (int32 Index = 0; Index < Count && !Reader.IsError(); ++Index)
+	{
+		FString Key;
+		FGuid Guid;
+		Reader << Key;
+		Reader << Guid;
+		Loaded.Add(MoveTemp(Key), Guid);
+	}
+	if (Reader.IsError() || !Reader.AtEnd())
+	{
+		return false;
+	}
+
+	GuidsByObjectPath = MoveTemp(Loaded);
+	return true;
+}
+
+FString UVesk_SaveSubsystem::MakeObjectKey(const UObject* Object)
+{
+	// Relative to the world, so that the key does not carry the world's own (per-session) name.
+	const UWorld* World = Object->GetWorld();
+	return World ? Object->GetPathName(World) : Object->GetPathName();
+}
