@@ -1,0 +1,140 @@
+#include "Vesk_PersistentReference.h"
+
+#include "Containers/Map.h"
+#include "UObject/Class.h"
+#include "UObject/UnrealType.h"
+#include "VeskReferenceTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+	FVesk_PersistentReference MakeReference(uint32 A, uint32 B, uint32 C, uint32 D)
+	{
+		FVesk_PersistentReference Reference;
+		Reference.Id = FGuid(A, B, C, D);
+		return Reference;
+	}
+
+	// Known answers from an independent CityHash64 (v1.1) implementation over the guid's four
+	// little-endian words, low 32 bits.
+	struct FHashVector
+	{
+		FGuid Guid;
+		uint32 Low32;
+	};
+
+	const FHashVector HashVectors[] = {
+		{ FGuid(0u, 0u, 0u, 0u), 0xcfed5815u },
+		{ FGuid(1u, 42u, 0u, 255u), 0xe2b0eed8u },
+		{ FGuid(0xdeadbeefu, 0x01234567u, 0x89abcdefu, 0xffffffffu), 0x823b2882u },
+		{ FGuid(0x4a7b2cf7u, 0xb1e0384au, 0xbb5d9dffu, 0x88dbe1d8u), 0x2f35985cu },
+	};
+}
+
+TEST(PersistentReferenceText, DefaultPrintsThirtyTwoZeros)
+{
+	const FVesk_PersistentReference Reference;
+
+	EXPECT_FALSE(Reference.Id.IsValid());
+	EXPECT_EQ(Reference.ToString(), FString(TEXT("00000000000000000000000000000000")));
+}
+
+TEST(PersistentReferenceText, WordsPrintInOrderAsEightUpperCaseDigits)
+{
+	EXPECT_EQ(MakeReference(1, 42, 0, 255).ToString(), FString(TEXT("000000010000002A00000000000000FF")));
+	EXPECT_EQ(MakeReference(0xdeadbeefu, 0x0a0b0c0du, 0xffffffffu, 0x10u).ToString(), FString(TEXT("DEADBEEF0A0B0C0DFFFFFFFF00000010")));
+}
+
+TEST(PersistentReferenceEquality, DiffersWhenAnyOneWordDiffers)
+{
+	const FVesk_PersistentReference Base = MakeReference(1, 2, 3, 4);
+
+	EXPECT_TRUE(Base == MakeReference(1, 2, 3, 4));
+	EXPECT_FALSE(Base == MakeReference(9, 2, 3, 4));
+	EXPECT_FALSE(Base == MakeReference(1, 9, 3, 4));
+	EXPECT_FALSE(Base == MakeReference(1, 2, 9, 4));
+	EXPECT_FALSE(Base == MakeReference(1, 2, 3, 9));
+}
+
+TEST(PersistentReferenceHash, IsLowHalfOfCityHash64OfTheGuidBytes)
+{
+	for (const FHashVector& Vector : HashVectors)
+	{
+		FVesk_PersistentReference Reference;
+		Reference.Id = Vector.Guid;
+
+		EXPECT_EQ(GetTypeHash(Reference), Vector.Low32) << *Reference.ToString();
+		EXPECT_EQ(GetTypeHash(Reference), GetTypeHash(Reference.Id)) << *Reference.ToString();
+	}
+}
+
+TEST(PersistentReferenceHash, WorksAsMapKey)
+{
+	TMap<FVesk_PersistentReference, int32> Map;
+	Map.Add(MakeReference(1, 2, 3, 4), 1);
+	Map.Add(MakeReference(1, 2, 3, 5), 2);
+	Map.Add(MakeReference(1, 2, 3, 4), 3);
+
+	EXPECT_EQ(Map.Num(), 2);
+	ASSERT_NE(Map.Find(MakeReference(1, 2, 3, 4)), nullptr);
+	EXPECT_EQ(*Map.Find(MakeReference(1, 2, 3, 4)), 3);
+}
+
+TEST(ReferenceBindingToken, DefaultIsTheEmptyToken)
+{
+	const FVesk_ReferenceBinding Binding;
+
+	EXPECT_FALSE(Binding.Id.IsValid());
+	EXPECT_EQ(Binding.Generation, 0);
+	EXPECT_TRUE(Binding.World.IsExplicitlyNull());
+}
+
+TEST(ReferenceReflection, StatusValuesAreRegisteredUnderTheirFullNames)
+{
+	const UEnum* Enum = StaticEnum<EVesk_ReferenceStatus>();
+	ASSERT_NE(Enum, nullptr);
+
+	const struct
+	{
+		const TCHAR* Name;
+		EVesk_ReferenceStatus Value;
+		int64 Number;
+	} Expected[] = {
+		{ TEXT("EVesk_ReferenceStatus::Empty"), EVesk_ReferenceStatus::Empty, 0 },
+		{ TEXT("EVesk_ReferenceStatus::Unavailable"), EVesk_ReferenceStatus::Unavailable, 1 },
+		{ TEXT("EVesk_ReferenceStatus::Initializing"), EVesk_ReferenceStatus::Initializing, 2 },
+		{ TEXT("EVesk_ReferenceStatus::TypeMismatch"), EVesk_ReferenceStatus::TypeMismatch, 3 },
+		{ TEXT("EVesk_ReferenceStatus::MissingComponent"), EVesk_ReferenceStatus::MissingComponent, 4 },
+		{ TEXT("EVesk_ReferenceStatus::AmbiguousComponent"), EVesk_ReferenceStatus::AmbiguousComponent, 5 },
+		{ TEXT("EVesk_ReferenceStatus::Available"), EVesk_ReferenceStatus::Available, 6 },
+		{ TEXT("EVesk_ReferenceStatus::Removed"), EVesk_ReferenceStatus::Removed, 7 },
+	};
+	for (const auto& Entry : Expected)
+	{
+		EXPECT_EQ(static_cast<int64>(Entry.Value), Entry.Number) << Entry.Name;
+		EXPECT_EQ(Enum->GetValueByName(FName(Entry.Name)), Entry.Number) << Entry.Name;
+	}
+}
+
+TEST(ReferenceReflection, PersistentReferenceIdIsSavedButHiddenFromScript)
+{
+	const FProperty* Id = FVesk_PersistentReference::StaticStruct()->FindPropertyByName(TEXT("Id"));
+	ASSERT_NE(Id, nullptr);
+
+	EXPECT_TRUE(Id->HasAnyPropertyFlags(CPF_SaveGame));
+	EXPECT_FALSE(Id->HasAnyPropertyFlags(CPF_BlueprintVisible | CPF_Edit));
+}
+
+TEST(ReferenceReflection, BindingShowsIdAndGenerationReadOnlyAndHidesWorld)
+{
+	const UScriptStruct* Struct = FVesk_ReferenceBinding::StaticStruct();
+	for (const TCHAR* Name : { TEXT("Id"), TEXT("Generation") })
+	{
+		const FProperty* Property = Struct->FindPropertyByName(Name);
+		ASSERT_NE(Property, nullptr) << Name;
+		EXPECT_TRUE(Property->HasAllPropertyFlags(CPF_BlueprintVisible | CPF_BlueprintReadOnly)) << Name;
+		EXPECT_FALSE(Property->HasAnyPropertyFlags(CPF_SaveGame)) << Name;
+	}
+	EXPECT_EQ(Struct->FindPropertyByName(TEXT("World")), nullptr);
+}

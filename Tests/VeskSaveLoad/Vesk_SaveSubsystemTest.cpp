@@ -1,0 +1,153 @@
+#include "Vesk_SaveSubsystem.h"
+
+#include "Engine/World.h"
+#include "TestWorld.h"
+#include "UObject/UObjectGlobals.h"
+#include "VeskSaveTestObjects.h"
+
+#include <gtest/gtest.h>
+
+class FSaveIdentityTest : public testing::Test
+{
+protected:
+	void SetUp() override
+	{
+		Save = UVesk_SaveSubsystem::Get();
+		ASSERT_NE(Save, nullptr);
+	}
+
+	void TearDown() override
+	{
+		// Every test starts from an empty keeper.
+		UVesk_SaveSubsystem::Shutdown();
+		UVesk_SaveSubsystem::Startup();
+	}
+
+	UVesk_SaveSubsystem* Save = nullptr;
+};
+
+TEST_F(FSaveIdentityTest, IsOneKeeperUntilShutDown)
+{
+	EXPECT_EQ(UVesk_SaveSubsystem::Get(), Save);
+	EXPECT_TRUE(Save->IsRooted());
+
+	UVesk_SaveSubsystem::Shutdown();
+	EXPECT_EQ(UVesk_SaveSubsystem::Get(), nullptr);
+	EXPECT_FALSE(Save->IsRooted());
+
+	UVesk_SaveSubsystem::Startup();
+	UVesk_SaveSubsystem* Fresh = UVesk_SaveSubsystem::Get();
+	ASSERT_NE(Fresh, nullptr);
+	EXPECT_NE(Fresh, Save);
+}
+
+TEST_F(FSaveIdentityTest, GivesEachObjectOneStableIdentity)
+{
+	FTestWorld World;
+	AVeskSaveTestActor* First = World.SpawnActor<AVeskSaveTestActor>(TEXT("First"));
+	AVeskSaveTestActor* Second = World.SpawnActor<AVeskSaveTestActor>(TEXT("Second"));
+	UVeskSaveTestObject* Worldless = NewObject<UVeskSaveTestObject>(GetTransientPackage(), TEXT("Worldless"));
+
+	const FGuid FirstGuid = Save->FindOrAddGuidByObject(First);
+	const FGuid SecondGuid = Save->FindOrAddGuidByObject(Second);
+	const FGuid WorldlessGuid = Save->FindOrAddGuidByObject(Worldless);
+
+	EXPECT_TRUE(FirstGuid.IsValid());
+	EXPECT_TRUE(WorldlessGuid.IsValid());
+	EXPECT_NE(FirstGuid, SecondGuid);
+	EXPECT_NE(FirstGuid, WorldlessGuid);
+	EXPECT_EQ(Save->FindOrAddGuidByObject(First), FirstGuid);
+	EXPECT_EQ(Save->FindOrAddGuidByObject(Worldless), WorldlessGuid);
+	EXPECT_FALSE(Save->FindOrAddGuidByObject(nullptr).IsValid());
+}
+
+TEST_F(FSaveIdentityTest, ObjectRecreatedUnderTheSamePathInANewWorldGetsItsIdentityBack)
+{
+	FGuid Saved;
+	{
+		FTestWorld OldWorld;
+		Saved = Save->FindOrAddGuidByObject(OldWorld.SpawnActor<AVeskSaveTestActor>(TEXT("Door")));
+	}
+	FTestWorld NewWorld;
+
+	EXPECT_EQ(Save->FindOrAddGuidByObject(NewWorld.SpawnActor<AVeskSaveTestActor>(TEXT("Door"))), Saved);
+	EXPECT_NE(Save->FindOrAddGuidByObject(NewWorld.SpawnActor<AVeskSaveTestActor>(TEXT("Window"))), Saved);
+}
+
+TEST_F(FSaveIdentityTest, SetGuidForObjectRekeysAndZeroForgets)
+{
+	FTestWorld World;
+	AVeskSaveTestActor* Actor = World.SpawnActor<AVeskSaveTestActor>(TEXT("Chest"));
+	const FGuid Original = Save->FindOrAddGuidByObject(Actor);
+	const FGuid Rekeyed(1, 2, 3, 4);
+
+	Save->SetGuidForObject(Actor, Rekeyed);
+	EXPECT_EQ(Save->FindOrAddGuidByObject(Actor), Rekeyed);
+
+	Save->SetGuidForObject(Actor, FGuid());
+	const FGuid Renewed = Save->FindOrAddGuidByObject(Actor);
+	EXPECT_TRUE(Renewed.IsValid());
+	EXPECT_NE(Renewed, Rekeyed);
+	EXPECT_NE(Renewed, Original);
+}
+
+class FSaveBytesTest : public FSaveIdentityTest
+{
+};
+
+TEST_F(FSaveBytesTest, RoundTripRestoresEveryIdentity)
+{
+	FTestWorld World;
+	AVeskSaveTestActor* Actor = World.SpawnActor<AVeskSaveTestActor>(TEXT("Lever"));
+	UVeskSaveTestObject* Worldless = NewObject<UVeskSaveTestObject>(GetTransientPackage(), TEXT("Ledger"));
+	const FGuid ActorGuid = Save->FindOrAddGuidByObject(Actor);
+	const FGuid WorldlessGuid = Save->FindOrAddGuidByObject(Worldless);
+	TArray<uint8> Bytes;
+	Save->SaveToBytes(Bytes);
+
+	UVesk_SaveSubsystem::Shutdown();
+	UVesk_SaveSubsystem::Startup();
+	UVesk_SaveSubsystem* Loaded = UVesk_SaveSubsystem::Get();
+	ASSERT_TRUE(Loaded->LoadFromBytes(Bytes));
+
+	EXPECT_EQ(Loaded->FindOrAddGuidByObject(Actor), ActorGuid);
+	EXPECT_EQ(Loaded->FindOrAddGuidByObject(Worldless), WorldlessGuid);
+	TArray<uint8> Again;
+	Loaded->SaveToBytes(Again);
+	EXPECT_EQ(Again, Bytes);
+}
+
+TEST_F(FSaveBytesTest, LoadingReplacesIdentitiesMadeSinceTheSave)
+{
+	FTestWorld World;
+	AVeskSaveTestActor* Actor = World.SpawnActor<AVeskSaveTestActor>(TEXT("Gate"));
+	TArray<uint8> Empty;
+	Save->SaveToBytes(Empty);
+	const FGuid Before = Save->FindOrAddGuidByObject(Actor);
+
+	ASSERT_TRUE(Save->LoadFromBytes(Empty));
+
+	EXPECT_NE(Save->FindOrAddGuidByObject(Actor), Before);
+}
+
+TEST_F(FSaveBytesTest, MalformedBytesAreRefusedAndChangeNothing)
+{
+	FTestWorld World;
+	AVeskSaveTestActor* Actor = World.SpawnActor<AVeskSaveTestActor>(TEXT("Well"));
+	const FGuid Guid = Save->FindOrAddGuidByObject(Actor);
+	TArray<uint8> Bytes;
+	Save->SaveToBytes(Bytes);
+
+	TArray<uint8> Truncated = Bytes;
+	Truncated.SetNum(Bytes.Num() - 1);
+	TArray<uint8> WrongTag = Bytes;
+	WrongTag[0] ^= 0xFF;
+	TArray<uint8> Trailing = Bytes;
+	Trailing.Add(0);
+
+	EXPECT_FALSE(Save->LoadFromBytes(TArray<uint8>()));
+	EXPECT_FALSE(Save->LoadFromBytes(Truncated));
+	EXPECT_FALSE(Save->LoadFromBytes(WrongTag));
+	EXPECT_FALSE(Save->LoadFromBytes(Trailing));
+	EXPECT_EQ(Save->FindOrAddGuidByObject(Actor), Guid);
+}
