@@ -85,6 +85,8 @@ function(headless_add_module Name)
 		target_include_directories(${Name} PUBLIC ${ARG_ROOT}/Public)
 	endif()
 	target_link_libraries(${Name} PUBLIC ${ARG_DEPENDS})
+	# A module must resolve everything it uses against the modules it names, as on Windows.
+	target_link_options(${Name} PRIVATE -Wl,--no-undefined)
 	set_target_properties(${Name} PROPERTIES HEADLESS_MODULE_DEPENDS "${ARG_DEPENDS}")
 
 	headless_reflected_headers(Reflected ${ARG_ROOT})

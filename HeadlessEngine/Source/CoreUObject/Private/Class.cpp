@@ -395,13 +395,13 @@ FName UEnum::GetNameByValue(int64 InValue) const
 
 int64 UEnum::GetValueByIndex(int32 Index) const
 {
-	return Names.IsValidIndex(Index) ? Names[Index].Value : INDEX_NONE;
+	return Names.IsValidIndex(Index) ? Names[Index].Value : int64(INDEX_NONE);
 }
 
 int64 UEnum::GetValueByName(FName InName) const
 {
 	const int32 Index = GetIndexByName(InName);
-	return Index == INDEX_NONE ? INDEX_NONE : Names[Index].Value;
+	return Index == INDEX_NONE ? int64(INDEX_NONE) : Names[Index].Value;
 }
 
 int32 UEnum::GetIndexByValue(int64 InValue) const
@@ -608,10 +608,4 @@ void GetPrivateStaticClassBody(
 	ReturnClass->StaticLink();
 
 	RegisterNativeFunc();
-}
-
-UScriptStruct* TBaseStructure<FGuid>::Get()
-{
-	extern UScriptStruct* Z_Construct_UScriptStruct_FGuid();
-	return Z_Construct_UScriptStruct_FGuid();
 }

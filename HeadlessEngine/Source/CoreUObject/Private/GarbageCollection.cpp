@@ -72,7 +72,7 @@ namespace
 	{
 		for (FProperty* Property = Struct->PropertyLink; Property; Property = Property->PropertyLinkNext)
 		{
-			if (FObjectPropertyBase* ObjectProperty = CastField<FObjectPropertyBase>(Property))
+			if (CastField<FObjectPropertyBase>(Property))
 			{
 				for (int32 Index = 0; Index < Property->ArrayDim; ++Index)
 				{

@@ -193,13 +193,15 @@ UObject* FObjectInitializer::CreateDefaultSubobject(UObject* Outer, FName Subobj
 
 UPackage* CreatePackage(const TCHAR* PackageName)
 {
+	// Building the package class creates its own package, which may be this one.
+	UClass* PackageClass = UPackage::StaticClass();
 	const FName Name(PackageName);
 	if (UObject* Existing = FindInNameHash(nullptr, Name))
 	{
-		checkf(Existing->GetClass() == UPackage::StaticClass(), TEXT("%s is not a package"), PackageName);
+		checkf(Existing->GetClass() == PackageClass, TEXT("%s is not a package"), PackageName);
 		return (UPackage*)Existing;
 	}
-	UPackage* Package = NewObject<UPackage>(nullptr, UPackage::StaticClass(), Name, RF_Public);
+	UPackage* Package = NewObject<UPackage>(nullptr, PackageClass, Name, RF_Public);
 	MarkAsPermanent(Package);
 	return Package;
 }

@@ -259,11 +259,11 @@ public: \
 	{ \
 		return TStaticCastFlags; \
 	} \
-	inline void* operator new(const size_t InSize, EInternal InInternalOnly, UObject* InOuter, FName InName = NAME_None, EObjectFlags InSetFlags = RF_NoFlags) \
+	inline void* operator new(const size_t, EInternal, UObject* InOuter, FName InName = NAME_None, EObjectFlags InSetFlags = RF_NoFlags) \
 	{ \
 		return StaticAllocateObject(StaticClass(), InOuter, InName, InSetFlags); \
 	} \
-	inline void* operator new(const size_t InSize, EInternal* InMem) \
+	inline void* operator new(const size_t, EInternal* InMem) \
 	{ \
 		return (void*)InMem; \
 	} \

@@ -62,8 +62,8 @@ enum EExprToken : uint8
 
 typedef void (*FNativeFuncPtr)(UObject* Context, FFrame& TheStack, RESULT_DECL);
 
-#define DECLARE_FUNCTION(func) static void func(UObject* Context, FFrame& Stack, RESULT_DECL)
-#define DEFINE_FUNCTION(func) void func(UObject* Context, FFrame& Stack, RESULT_DECL)
+#define DECLARE_FUNCTION(func) static void func([[maybe_unused]] UObject* Context, [[maybe_unused]] FFrame& Stack, [[maybe_unused]] RESULT_DECL)
+#define DEFINE_FUNCTION(func) void func([[maybe_unused]] UObject* Context, [[maybe_unused]] FFrame& Stack, [[maybe_unused]] RESULT_DECL)
 
 // Native entry of each bytecode instruction, indexed by EExprToken.
 extern COREUOBJECT_API FNativeFuncPtr GNatives[EX_Max];

@@ -277,7 +277,6 @@ class COREUOBJECT_API FMulticastInlineDelegateProperty : public FMulticastDelega
 	FMulticastInlineDelegateProperty(UStruct* InOwner, FName InName, EPropertyFlags InFlags, int32 InOffset, UFunction* InSignatureFunction);
 	virtual FString GetCPPType() const override;
 	virtual void CopyCompleteValue(void* Dest, const void* Src) const override;
-	virtual bool Identical(const void* A, const void* B) const override;
 };
 
 // A multicast delegate whose handlers live in FSparseDelegateStorage, keyed by its owner.

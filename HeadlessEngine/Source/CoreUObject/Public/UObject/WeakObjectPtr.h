@@ -2,6 +2,7 @@
 
 #include "CoreTypes.h"
 #include "Templates/TypeHash.h"
+#include "Templates/UnrealTypeTraits.h"
 
 class UObject;
 struct FUObjectItem;

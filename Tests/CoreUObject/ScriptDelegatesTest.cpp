@@ -1,0 +1,148 @@
+#include "CoreUObjectTestTypes.h"
+#include "UObject/StrongObjectPtr.h"
+
+#include <gtest/gtest.h>
+
+class DynamicMulticastBroadcast : public testing::Test
+{
+protected:
+	void TearDown() override
+	{
+		Emitter.Reset();
+		First.Reset();
+		Second.Reset();
+		CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
+	}
+
+	TStrongObjectPtr<UTestEmitter> Emitter{ NewObject<UTestEmitter>() };
+	TStrongObjectPtr<UTestListener> First{ NewObject<UTestListener>() };
+	TStrongObjectPtr<UTestListener> Second{ NewObject<UTestListener>() };
+};
+
+TEST_F(DynamicMulticastBroadcast, CallsHandlersInTheOrderAdded)
+{
+	TArray<UTestListener*> Order;
+	First->DuringSignal = [&Order, this](int32) { Order.Add(First.Get()); };
+	Second->DuringSignal = [&Order, this](int32) { Order.Add(Second.Get()); };
+	Emitter->OnSignal.AddDynamic(Second.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSignal.AddDynamic(First.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSignal.Broadcast(7);
+	ASSERT_EQ(Order.Num(), 2);
+	EXPECT_EQ(Order[0], Second.Get());
+	EXPECT_EQ(Order[1], First.Get());
+	ASSERT_EQ(First->Received.Num(), 1);
+	EXPECT_EQ(First->Received[0].Value, 7);
+}
+
+TEST_F(DynamicMulticastBroadcast, UsesTheListAsItWasWhenTheBroadcastStarted)
+{
+	Emitter->OnSignal.AddDynamic(First.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSignal.AddDynamic(Second.Get(), &UTestListener::HandleSignal);
+	// The first handler removes the second and adds a third; neither change affects this call.
+	First->DuringSignal = [this](int32)
+	{
+		Emitter->OnSignal.RemoveDynamic(Second.Get(), &UTestListener::HandleSignal);
+		Emitter->OnSignal.AddDynamic(First.Get(), &UTestListener::HandleOther);
+	};
+	Emitter->OnSignal.Broadcast(1);
+	EXPECT_EQ(First->Received.Num(), 1);
+	EXPECT_EQ(Second->Received.Num(), 1);
+
+	First->DuringSignal = nullptr;
+	Emitter->OnSignal.Broadcast(2);
+	EXPECT_EQ(Second->Received.Num(), 1);
+	ASSERT_EQ(First->Received.Num(), 3);
+	EXPECT_EQ(First->Received[2].Key, FName(TEXT("HandleOther")));
+}
+
+TEST_F(DynamicMulticastBroadcast, SkipsHandlersWhoseObjectIsGone)
+{
+	Emitter->OnSignal.AddDynamic(First.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSignal.AddDynamic(Second.Get(), &UTestListener::HandleSignal);
+	UTestListener* Doomed = First.Get();
+	Doomed->MarkAsGarbage();
+	Emitter->OnSignal.Broadcast(3);
+	EXPECT_TRUE(Doomed->Received.IsEmpty());
+	EXPECT_EQ(Second->Received.Num(), 1);
+}
+
+TEST_F(DynamicMulticastBroadcast, AddUniqueKeepsOneBindingPerObjectAndFunction)
+{
+	Emitter->OnSignal.AddUniqueDynamic(First.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSignal.AddUniqueDynamic(First.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSignal.AddUniqueDynamic(First.Get(), &UTestListener::HandleOther);
+	EXPECT_TRUE(Emitter->OnSignal.IsAlreadyBound(First.Get(), &UTestListener::HandleSignal));
+	Emitter->OnSignal.Broadcast(4);
+	EXPECT_EQ(First->Received.Num(), 2);
+
+	// Plain Add does not deduplicate.
+	Emitter->OnSignal.AddDynamic(Second.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSignal.AddDynamic(Second.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSignal.Broadcast(5);
+	EXPECT_EQ(Second->Received.Num(), 2);
+}
+
+TEST_F(DynamicMulticastBroadcast, RemoveMatchesObjectAndFunctionName)
+{
+	Emitter->OnSignal.AddDynamic(First.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSignal.AddDynamic(First.Get(), &UTestListener::HandleOther);
+	Emitter->OnSignal.AddDynamic(Second.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSignal.RemoveDynamic(First.Get(), &UTestListener::HandleSignal);
+	EXPECT_FALSE(Emitter->OnSignal.IsAlreadyBound(First.Get(), &UTestListener::HandleSignal));
+	EXPECT_TRUE(Emitter->OnSignal.IsAlreadyBound(First.Get(), &UTestListener::HandleOther));
+	Emitter->OnSignal.Broadcast(6);
+	ASSERT_EQ(First->Received.Num(), 1);
+	EXPECT_EQ(First->Received[0].Key, FName(TEXT("HandleOther")));
+	EXPECT_EQ(Second->Received.Num(), 1);
+}
+
+TEST_F(DynamicMulticastBroadcast, BindingAnUnreflectedFunctionRaisesTheEnsure)
+{
+	testing::internal::CaptureStderr();
+	Emitter->OnSignal.AddDynamic(First.Get(), &UTestListener::HandleUnreflected);
+	const std::string Output = testing::internal::GetCapturedStderr();
+	EXPECT_NE(Output.find("Unable to bind delegate to 'HandleUnreflected' (function might not be marked as a UFUNCTION or object may be pending kill)"), std::string::npos) << Output;
+	// Nothing can be called through the binding.
+	Emitter->OnSignal.Broadcast(8);
+	EXPECT_TRUE(First->Received.IsEmpty());
+}
+
+TEST(MemberFunctionName, IsTheTextAfterTheLastScope)
+{
+	EXPECT_EQ(UE::Delegates::Private::GetTrimmedMemberFunctionName(TEXT("&UTestListener::HandleSignal")), FName(TEXT("HandleSignal")));
+	EXPECT_EQ(UE::Delegates::Private::GetTrimmedMemberFunctionName(TEXT("&Outer::Inner::UType::Handler")), FName(TEXT("Handler")));
+}
+
+class SparseDelegateStorage : public DynamicMulticastBroadcast
+{
+};
+
+TEST_F(SparseDelegateStorage, AddUniqueAndRemoveByName)
+{
+	EXPECT_FALSE(Emitter->OnSparseSignal.IsBound());
+	Emitter->OnSparseSignal.AddUniqueDynamic(First.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSparseSignal.AddUniqueDynamic(First.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSparseSignal.AddUniqueDynamic(Second.Get(), &UTestListener::HandleSignal);
+	EXPECT_TRUE(Emitter->OnSparseSignal.IsBound());
+	Emitter->OnSparseSignal.Broadcast(9);
+	EXPECT_EQ(First->Received.Num(), 1);
+	EXPECT_EQ(Second->Received.Num(), 1);
+
+	EXPECT_FALSE(FSparseDelegateStorage::Remove(Emitter.Get(), FName(TEXT("Unrelated")), First.Get(), FName(TEXT("HandleSignal"))));
+	EXPECT_TRUE(FSparseDelegateStorage::Remove(Emitter.Get(), FName(TEXT("OnSparseSignal")), First.Get(), FName(TEXT("HandleSignal"))));
+	EXPECT_FALSE(FSparseDelegateStorage::Contains(Emitter.Get(), FName(TEXT("OnSparseSignal")), First.Get(), FName(TEXT("HandleSignal"))));
+	Emitter->OnSparseSignal.RemoveDynamic(Second.Get(), &UTestListener::HandleSignal);
+	EXPECT_FALSE(Emitter->OnSparseSignal.IsBound());
+	Emitter->OnSparseSignal.Broadcast(10);
+	EXPECT_EQ(First->Received.Num(), 1);
+	EXPECT_EQ(Second->Received.Num(), 1);
+}
+
+TEST_F(SparseDelegateStorage, HandlersGoWithTheirOwner)
+{
+	Emitter->OnSparseSignal.AddUniqueDynamic(First.Get(), &UTestListener::HandleSignal);
+	const UTestEmitter* Owner = Emitter.Get();
+	Emitter.Reset();
+	CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
+	EXPECT_EQ(FSparseDelegateStorage::GetMulticastDelegate(Owner, FName(TEXT("OnSparseSignal"))), nullptr);
+}
