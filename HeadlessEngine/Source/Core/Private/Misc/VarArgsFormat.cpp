@@ -63,7 +63,7 @@ namespace UE::Core::Private
 				continue;
 			}
 
-			const TCHAR* SpecStart = Ptr++;
+			const TCHAR* DirectiveStart = Ptr++;
 			if (*Ptr == '%')
 			{
 				Out.AppendChar('%');
@@ -71,17 +71,17 @@ namespace UE::Core::Private
 				continue;
 			}
 
-			// Rebuild the specification as an 8-bit printf format for numbers.
-			ANSICHAR Spec[32];
-			int32 SpecLen = 0;
-			Spec[SpecLen++] = '%';
+			// Rebuild the directive as an 8-bit printf format for numbers.
+			ANSICHAR Narrow[32];
+			int32 NarrowLen = 0;
+			Narrow[NarrowLen++] = '%';
 			bool bLeftAlign = false;
 			while (*Ptr == '-' || *Ptr == '+' || *Ptr == ' ' || *Ptr == '#' || *Ptr == '0')
 			{
 				bLeftAlign |= *Ptr == '-';
-				if (SpecLen < 8)
+				if (NarrowLen < 8)
 				{
-					Spec[SpecLen++] = (ANSICHAR)*Ptr;
+					Narrow[NarrowLen++] = (ANSICHAR)*Ptr;
 				}
 				++Ptr;
 			}
@@ -94,7 +94,7 @@ namespace UE::Core::Private
 				{
 					bLeftAlign = true;
 					Width = -Width;
-					Spec[SpecLen++] = '-';
+					Narrow[NarrowLen++] = '-';
 				}
 				++Ptr;
 			}
@@ -162,18 +162,18 @@ namespace UE::Core::Private
 
 			if (Width >= 0)
 			{
-				SpecLen += std::snprintf(Spec + SpecLen, sizeof(Spec) - SpecLen, "%d", Width);
+				NarrowLen += std::snprintf(Narrow + NarrowLen, sizeof(Narrow) - NarrowLen, "%d", Width);
 			}
 			if (Precision >= 0)
 			{
-				SpecLen += std::snprintf(Spec + SpecLen, sizeof(Spec) - SpecLen, ".%d", Precision);
+				NarrowLen += std::snprintf(Narrow + NarrowLen, sizeof(Narrow) - NarrowLen, ".%d", Precision);
 			}
 
 			const TCHAR Conversion = *Ptr;
 			if (Conversion == 0)
 			{
 				// A dangling '%' at the end is printed as written.
-				Out.Append(SpecStart, (int32)(Ptr - SpecStart));
+				Out.Append(DirectiveStart, (int32)(Ptr - DirectiveStart));
 				break;
 			}
 			++Ptr;
@@ -189,10 +189,10 @@ namespace UE::Core::Private
 			case 'o':
 			{
 				const bool bSigned = Conversion == 'd' || Conversion == 'i';
-				Spec[SpecLen++] = 'l';
-				Spec[SpecLen++] = 'l';
-				Spec[SpecLen++] = (ANSICHAR)Conversion;
-				Spec[SpecLen] = 0;
+				Narrow[NarrowLen++] = 'l';
+				Narrow[NarrowLen++] = 'l';
+				Narrow[NarrowLen++] = (ANSICHAR)Conversion;
+				Narrow[NarrowLen] = 0;
 				long long Value;
 				switch (Length)
 				{
@@ -203,7 +203,7 @@ namespace UE::Core::Private
 				case ELength::Char: Value = bSigned ? (long long)(signed char)va_arg(Args, int) : (long long)(unsigned char)va_arg(Args, unsigned int); break;
 				default: Value = bSigned ? (long long)va_arg(Args, int) : (long long)va_arg(Args, unsigned int); break;
 				}
-				const int32 Count = std::snprintf(Buffer, sizeof(Buffer), Spec, Value);
+				const int32 Count = std::snprintf(Buffer, sizeof(Buffer), Narrow, Value);
 				AppendAnsi(Out, Buffer, Count < (int32)sizeof(Buffer) ? Count : (int32)sizeof(Buffer) - 1);
 				break;
 			}
@@ -216,13 +216,13 @@ namespace UE::Core::Private
 			case 'a':
 			case 'A':
 			{
-				Spec[SpecLen++] = (ANSICHAR)Conversion;
-				Spec[SpecLen] = 0;
+				Narrow[NarrowLen++] = (ANSICHAR)Conversion;
+				Narrow[NarrowLen] = 0;
 				const double Value = va_arg(Args, double);
-				const int32 Count = std::snprintf(nullptr, 0, Spec, Value);
+				const int32 Count = std::snprintf(nullptr, 0, Narrow, Value);
 				TArray<ANSICHAR> Large;
 				Large.AddUninitialized(Count + 1);
-				std::snprintf(Large.GetData(), Count + 1, Spec, Value);
+				std::snprintf(Large.GetData(), Count + 1, Narrow, Value);
 				AppendAnsi(Out, Large.GetData(), Count);
 				break;
 			}
@@ -268,7 +268,7 @@ namespace UE::Core::Private
 			}
 			default:
 				// Unknown conversions are copied through, as text.
-				Out.Append(SpecStart, (int32)(Ptr - SpecStart));
+				Out.Append(DirectiveStart, (int32)(Ptr - DirectiveStart));
 				break;
 			}
 		}

@@ -864,8 +864,15 @@ private:
 		{
 			return;
 		}
-		ElementType* NewData = Allocate(NewMax);
-		RelocateConstructItems(NewData, Data, ArrayNum);
+		ElementType* NewData = nullptr;
+		if (NewMax > 0)
+		{
+			NewData = Allocate(NewMax);
+			if (ArrayNum > 0)
+			{
+				RelocateConstructItems(NewData, Data, ArrayNum);
+			}
+		}
 		FMemory::Free(Data);
 		Data = NewData;
 		ArrayMax = NewMax;

@@ -3,6 +3,7 @@
 #include "CoreTypes.h"
 #include "Containers/UnrealString.h"
 #include "Hash/CityHash.h"
+#include "Misc/AssertionMacros.h"
 #include "Templates/UnrealTypeTraits.h"
 
 class FArchive;

@@ -28,13 +28,14 @@ public:
 	CORE_API FName(const ANSICHAR* Name, EFindName FindType = FNAME_Add);
 	CORE_API FName(const FString& Name, EFindName FindType = FNAME_Add);
 	CORE_API FName(int32 Len, const TCHAR* Name, EFindName FindType = FNAME_Add);
-	// InNumber is the external number: Name_InNumber, or NAME_NO_NUMBER for none.
+	// InNumber is the internal number, as GetNumber returns it: NAME_EXTERNAL_TO_INTERNAL(N)
+	// for "Name_N", NAME_NO_NUMBER_INTERNAL for none. The text is taken whole, never split.
 	CORE_API FName(const TCHAR* Name, int32 InNumber);
 	CORE_API FName(EName BaseName, int32 InNumber);
 
 	FORCEINLINE constexpr FName(FName Other, int32 InNumber)
 		: ComparisonIndex(Other.ComparisonIndex)
-		, Number(NAME_EXTERNAL_TO_INTERNAL(InNumber))
+		, Number(InNumber)
 	{
 	}
 
