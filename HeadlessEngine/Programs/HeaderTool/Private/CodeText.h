@@ -62,6 +62,21 @@ namespace HeaderTool::CodeText
 		return Value;
 	}
 
+	/** `+[]() -> UObject* { return Call(); }`: a constructor function in a slot that takes UObject* (*)(). */
+	inline std::string ObjectLambda(const std::string& Call)
+	{
+		return "+[]() -> UObject* { return " + Call + "(); }";
+	}
+
+	/** "Array, UE_ARRAY_COUNT(Array)", or "nullptr, 0" for an array that is not written. */
+	inline std::string ArrayOrNull(bool bHasArray, const std::string& Array)
+	{
+		return bHasArray ? Array + ", UE_ARRAY_COUNT(" + Array + ")" : std::string("nullptr, 0");
+	}
+
+	/** The object flags of every reflected type and function the generated code constructs. */
+	inline constexpr const char* NativeObjectFlags = "RF_Public | RF_Transient | RF_MarkAsNative";
+
 	/** "UFixtureObject" -> "FixtureObject": the engine's names drop the type prefix letter. */
 	inline std::string WithoutPrefix(const std::string& Name)
 	{

@@ -36,6 +36,17 @@ namespace HeaderTool
 			}
 		}
 
+		/** The line a comment token ends on. */
+		int EndLine(const FToken& Token)
+		{
+			int Line = Token.Line;
+			for (const char C : Token.Text)
+			{
+				Line += C == '\n' ? 1 : 0;
+			}
+			return Line;
+		}
+
 		/** Removes up to Count characters of leading blanks: the indentation the block's first line had. */
 		std::string RemoveIndentation(const std::string& Line, int Count)
 		{
@@ -57,7 +68,8 @@ namespace HeaderTool
 		}
 		size_t Index = MacroIndex - 1;
 		const FToken& Last = Tokens[Index];
-		if (!Last.IsComment() || !Last.bFirstOnLine)
+		// A blank line between a comment and the declaration separates them.
+		if (!Last.IsComment() || !Last.bFirstOnLine || EndLine(Last) + 1 < Tokens[MacroIndex].Line)
 		{
 			return Result;
 		}

@@ -9,8 +9,8 @@ namespace HeaderTool
 {
 	/**
 	 * The documentation comment of the declaration that starts at Tokens[MacroIndex]: the block
-	 * comment, or the run of "//" lines on consecutive lines, that precedes it with only
-	 * whitespace in between. Comments sharing a line with code are not documentation.
+	 * comment, or the run of "//" lines on consecutive lines, that ends on the line before it.
+	 * Comments sharing a line with code, or separated from it by a blank line, are not documentation.
 	 * Returns the indices of the comment tokens, first to last; empty when there is none.
 	 */
 	std::vector<size_t> FindDocumentationComment(const std::vector<FToken>& Tokens, size_t MacroIndex);

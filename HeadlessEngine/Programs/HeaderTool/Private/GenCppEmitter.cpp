@@ -1,11 +1,11 @@
 #include "GenCppEmitter.h"
 
+#include "ClassEmitter.h"
 #include "CodeText.h"
-#include "GeneratedHeaderEmitter.h"
-#include "PropertyEmitter.h"
-#include "SpecifierList.h"
-#include "ReflectionFlags.h"
-#include "TypeMapper.h"
+#include "EnumEmitter.h"
+#include "FunctionEmitter.h"
+#include "GenCppContext.h"
+#include "StructEmitter.h"
 
 #include <algorithm>
 
@@ -13,32 +13,6 @@ namespace HeaderTool
 {
 	namespace
 	{
-		const char* const ObjectFlags = "RF_Public | RF_Transient | RF_MarkAsNative";
-
-		std::string Lambda(const std::string& Call)
-		{
-			return "+[]() -> UObject* { return " + Call + "(); }";
-		}
-
-		std::string ArrayOrNull(bool bHasArray, const std::string& Array)
-		{
-			return bHasArray ? Array + ", UE_ARRAY_COUNT(" + Array + ")" : std::string("nullptr, 0");
-		}
-
-		std::vector<FPropertyToEmit> ParameterProperties(const std::vector<FParameter>& Parameters, const std::optional<FParameter>& ReturnValue)
-		{
-			std::vector<FPropertyToEmit> Result;
-			for (const FParameter& Parameter : Parameters)
-			{
-				Result.push_back(MakePropertyToEmit(Parameter));
-			}
-			if (ReturnValue)
-			{
-				Result.push_back(MakePropertyToEmit(*ReturnValue));
-			}
-			return Result;
-		}
-
 		/** One type's section of the file, with the hash its registration record carries. */
 		struct FTypeSection
 		{
@@ -46,14 +20,20 @@ namespace HeaderTool
 			uint32_t Hash = 0;
 		};
 
+		FTypeSection Section(std::string Text)
+		{
+			FTypeSection Result;
+			Result.Hash = CodeText::Hash(Text);
+			Result.Text = std::move(Text);
+			return Result;
+		}
+
 		class FGenCppWriter
 		{
 		public:
 			FGenCppWriter(const FModule& InModule, const FTypeRegistry& InRegistry)
 				: Module(InModule)
 				, Context(InModule, InRegistry)
-				, PackageName("/Script/" + InModule.Name)
-				, PackageConstructor("Z_Construct_UPackage__Script_" + InModule.Name)
 			{
 			}
 
@@ -64,21 +44,21 @@ namespace HeaderTool
 				{
 					for (const auto& Delegate : Header->Delegates)
 					{
-						Body += EmitDelegate(*Delegate);
+						Body += EmitDelegate(Context, *Delegate);
 					}
 					for (const auto& Enum : Header->Enums)
 					{
-						EnumSections.push_back(Section(EmitEnum(*Enum)));
+						EnumSections.push_back(Section(EmitEnum(Context, *Enum)));
 						Body += EnumSections.back().Text;
 					}
 					for (const auto& Struct : Header->Structs)
 					{
-						StructSections.push_back(Section(EmitStruct(*Struct)));
+						StructSections.push_back(Section(EmitStruct(Context, *Struct)));
 						Body += StructSections.back().Text;
 					}
 					for (const auto& Class : Header->Classes)
 					{
-						ClassSections.push_back(Section(EmitClass(*Class)));
+						ClassSections.push_back(Section(EmitClass(Context, *Class)));
 						Body += ClassSections.back().Text;
 					}
 				}
@@ -98,14 +78,6 @@ namespace HeaderTool
 			}
 
 		private:
-			static FTypeSection Section(std::string Text)
-			{
-				FTypeSection Result;
-				Result.Hash = CodeText::Hash(Text);
-				Result.Text = std::move(Text);
-				return Result;
-			}
-
 			/** Declarations of every constructor function the file refers to: other modules' first, then this module's own. */
 			std::string EmitDeclarations()
 			{
@@ -118,7 +90,7 @@ namespace HeaderTool
 					}
 					for (const auto& Enum : Header->Enums)
 					{
-						Own.push_back("UEnum* Z_Construct_UEnum_" + Enum->Name + "();");
+						Own.push_back("UEnum* " + FGenCppContext::EnumConstructorName(*Enum) + "();");
 					}
 					for (const auto& Struct : Header->Structs)
 					{
@@ -142,9 +114,10 @@ namespace HeaderTool
 				{
 					Out += Declaration + "\n";
 				}
-				return Out + "UPackage* " + PackageConstructor + "();\n";
+				return Out + "UPackage* " + Context.PackageConstructor + "();\n";
 			}
 
+			/** The package; building it builds the delegate signatures it owns. */
 			std::string EmitPackage(uint32_t BodyHash, uint32_t DeclarationsHash)
 			{
 				const std::string Info = "Z_Registration_Info_UPackage__Script_" + Module.Name;
@@ -160,20 +133,20 @@ namespace HeaderTool
 					}
 				}
 				std::string Out = "static FPackageRegistrationInfo " + Info + ";\n";
-				Out += "UPackage* " + PackageConstructor + "()\n{\n";
+				Out += "UPackage* " + Context.PackageConstructor + "()\n{\n";
 				Out += "\tif (!" + Info + ".OuterSingleton)\n\t{\n";
 				if (!Singletons.empty())
 				{
 					Out += "\t\tstatic UObject* (*const SingletonFuncArray[])() = {\n";
 					for (const FDelegate* Delegate : Singletons)
 					{
-						Out += "\t\t\t" + Lambda(FGenCppContext::DelegateConstructorName(*Delegate)) + ",\n";
+						Out += "\t\t\t" + CodeText::ObjectLambda(FGenCppContext::DelegateConstructorName(*Delegate)) + ",\n";
 					}
 					Out += "\t\t};\n";
 				}
 				Out += "\t\tstatic const UECodeGen_Private::FPackageParams PackageParams = {\n";
-				Out += "\t\t\t" + CodeText::Quote(PackageName) + ",\n";
-				Out += "\t\t\t" + ArrayOrNull(!Singletons.empty(), "SingletonFuncArray") + ",\n";
+				Out += "\t\t\t" + CodeText::Quote(Context.PackageName) + ",\n";
+				Out += "\t\t\t" + CodeText::ArrayOrNull(!Singletons.empty(), "SingletonFuncArray") + ",\n";
 				Out += "\t\t\tPKG_CompiledIn | 0x00000000,\n";
 				Out += "\t\t\t" + CodeText::Hex32(BodyHash) + ",\n";
 				Out += "\t\t\t" + CodeText::Hex32(DeclarationsHash) + ",\n";
@@ -183,272 +156,13 @@ namespace HeaderTool
 				return Out;
 			}
 
-			/** Statics members and definitions shared by functions and delegate signatures. */
-			std::string EmitFunctionStatics(const std::string& Statics, const std::string& ParmsName, const std::string& OuterCall, const std::string& UFunctionName,
-				const std::vector<FParameter>& Parameters, const std::optional<FParameter>& ReturnValue, uint32_t FunctionFlags, const FMetadata& Metadata)
-			{
-				const std::vector<FPropertyToEmit> Properties = ParameterProperties(Parameters, ReturnValue);
-				std::string Out = "struct " + Statics + "\n{\n";
-				if (!Properties.empty())
-				{
-					Out += ParmsStruct(ParmsName, Parameters, ReturnValue ? &*ReturnValue : nullptr, "\t");
-				}
-				DeclareProperties(Out, Properties);
-				Out += "\tstatic const UECodeGen_Private::FMetaDataPairParam Function_MetaDataParams[];\n";
-				Out += "\tstatic const UECodeGen_Private::FFunctionParams FuncParams;\n";
-				Out += "};\n";
-				DefineProperties(Out, Context, Statics, ParmsName, Properties);
-				DefineMetadataArray(Out, Statics + "::Function_MetaDataParams", Metadata);
-				Out += "const UECodeGen_Private::FFunctionParams " + Statics + "::FuncParams = {\n";
-				Out += "\t" + Lambda(OuterCall) + ",\n";
-				Out += "\tnullptr,\n";
-				Out += "\t" + CodeText::Quote(UFunctionName) + ",\n";
-				Out += "\t" + (Properties.empty() ? std::string("nullptr, 0, 0") : "PropPointers, UE_ARRAY_COUNT(PropPointers), sizeof(" + ParmsName + ")") + ",\n";
-				Out += "\t" + std::string(ObjectFlags) + ",\n";
-				Out += "\t(EFunctionFlags)" + CodeText::Hex32(FunctionFlags) + ",\n";
-				Out += "\tFunction_MetaDataParams, UE_ARRAY_COUNT(Function_MetaDataParams) };\n";
-				return Out;
-			}
-
-			std::string EmitDelegate(const FDelegate& Delegate)
-			{
-				const std::string Name = CodeText::WithoutPrefix(Delegate.Name);
-				const std::string Constructor = FGenCppContext::DelegateConstructorName(Delegate);
-				const std::string Statics = Constructor + "_Statics";
-				const std::string ParmsName = "_Script_" + Module.Name + "_event" + Name + "_Parms";
-				const std::string Outer = Delegate.bSparse ? Context.ClassConstructor(Delegate.OwningClass) : PackageConstructor;
-				std::string Out = EmitFunctionStatics(Statics, ParmsName, Outer, Name + "__DelegateSignature", Delegate.Parameters, std::nullopt,
-					Flags::FUNC_DelegateSignature, Delegate.Metadata);
-				Out += "UFunction* " + Constructor + "()\n{\n";
-				Out += "\tstatic UFunction* ReturnFunction = nullptr;\n";
-				Out += "\tif (!ReturnFunction)\n\t{\n";
-				Out += "\t\tUECodeGen_Private::ConstructUDelegateFunction(&ReturnFunction, " + Statics + "::FuncParams);\n";
-				Out += "\t}\n\treturn ReturnFunction;\n}\n";
-
-				Out += DelegateWrapperSignature(Delegate) + "\n{\n";
-				if (Delegate.Parameters.empty())
-				{
-					Out += "\t" + Name + ".ProcessMulticastDelegate<UObject>(NULL);\n";
-				}
-				else
-				{
-					Out += ParmsStruct(ParmsName, Delegate.Parameters, nullptr, "\t");
-					Out += "\t" + ParmsName + " Parms;\n";
-					for (const FParameter& Parameter : Delegate.Parameters)
-					{
-						Out += "\tParms." + Parameter.Name + "=" + Parameter.Name + ";\n";
-					}
-					Out += "\t" + Name + ".ProcessMulticastDelegate<UObject>(&Parms);\n";
-				}
-				return Out + "}\n\n";
-			}
-
-			std::string EmitEnum(const FEnum& Enum)
-			{
-				const std::string Constructor = "Z_Construct_UEnum_" + Enum.Name;
-				const std::string Info = "Z_Registration_Info_UEnum_" + Enum.Name;
-				const std::string Statics = Constructor + "_Statics";
-				const char* Form = Enum.Form == EEnumForm::EnumClass ? "EnumClass" : (Enum.Form == EEnumForm::Namespaced ? "Namespaced" : "Regular");
-				std::string Out = "static FEnumRegistrationInfo " + Info + ";\n";
-				Out += "template<> " + Module.ApiMacro + " UEnum* StaticEnum<" + Enum.CppType() + ">()\n{\n";
-				Out += "\treturn " + Constructor + "();\n}\n";
-				Out += "struct " + Statics + "\n{\n";
-				Out += "\tstatic const UECodeGen_Private::FEnumeratorParam Enumerators[];\n";
-				Out += "\tstatic const UECodeGen_Private::FMetaDataPairParam Enum_MetaDataParams[];\n";
-				Out += "\tstatic const UECodeGen_Private::FEnumParams EnumParams;\n";
-				Out += "};\n";
-				Out += "const UECodeGen_Private::FEnumeratorParam " + Statics + "::Enumerators[] = {\n";
-				for (const FEnumEntry& Entry : Enum.Entries)
-				{
-					const std::string Qualified = Enum.EntryPrefix() + Entry.Name;
-					Out += "\t{ " + CodeText::Quote(Qualified) + ", (int64)" + (Enum.Form == EEnumForm::Regular ? Entry.Name : Qualified) + " },\n";
-				}
-				Out += "};\n";
-				DefineMetadataArray(Out, Statics + "::Enum_MetaDataParams", Enum.Metadata);
-				Out += "const UECodeGen_Private::FEnumParams " + Statics + "::EnumParams = {\n";
-				Out += "\t" + Lambda(PackageConstructor) + ",\n";
-				Out += "\tnullptr,\n";
-				Out += "\t" + CodeText::Quote(Enum.Name) + ",\n";
-				Out += "\t" + CodeText::Quote(Enum.CppType()) + ",\n";
-				Out += "\tEnumerators, UE_ARRAY_COUNT(Enumerators),\n";
-				Out += "\t" + std::string(ObjectFlags) + ",\n";
-				Out += std::string("\t") + (FindSpecifier(Enum.Specifiers, "Flags") ? "EEnumFlags::Flags" : "EEnumFlags::None") + ",\n";
-				Out += "\t(uint8)UEnum::ECppForm::" + std::string(Form) + ",\n";
-				Out += "\tEnum_MetaDataParams, UE_ARRAY_COUNT(Enum_MetaDataParams) };\n";
-				Out += "UEnum* " + Constructor + "()\n{\n";
-				Out += "\tif (!" + Info + ".InnerSingleton)\n\t{\n";
-				Out += "\t\tUECodeGen_Private::ConstructUEnum(" + Info + ".InnerSingleton, " + Statics + "::EnumParams);\n";
-				Out += "\t}\n\treturn " + Info + ".InnerSingleton;\n}\n\n";
-				return Out;
-			}
-
-			std::string EmitStruct(const FStructLike& Struct)
-			{
-				const std::string Constructor = "Z_Construct_UScriptStruct_" + Struct.Name;
-				const std::string Info = "Z_Registration_Info_UScriptStruct_" + Struct.Name;
-				const std::string Statics = Constructor + "_Statics";
-				std::vector<FPropertyToEmit> Properties;
-				for (const FProperty& Property : Struct.Properties)
-				{
-					Properties.push_back(MakePropertyToEmit(Property));
-				}
-				std::string Out = "static FStructRegistrationInfo " + Info + ";\n";
-				Out += "class UScriptStruct* " + Struct.Name + "::StaticStruct()\n{\n\treturn " + Constructor + "();\n}\n";
-				Out += "template<> " + Module.ApiMacro + " UScriptStruct* StaticStruct<" + Struct.Name + ">()\n{\n\treturn " + Struct.Name + "::StaticStruct();\n}\n";
-				Out += "struct " + Statics + "\n{\n";
-				Out += "\tstatic const UECodeGen_Private::FMetaDataPairParam Struct_MetaDataParams[];\n";
-				Out += "\tstatic void* NewStructOps()\n\t{\n";
-				Out += "\t\treturn (UScriptStruct::ICppStructOps*)new UScriptStruct::TCppStructOps<" + Struct.Name + ">();\n\t}\n";
-				DeclareProperties(Out, Properties);
-				Out += "\tstatic const UECodeGen_Private::FStructParams StructParams;\n";
-				Out += "};\n";
-				DefineMetadataArray(Out, Statics + "::Struct_MetaDataParams", Struct.Metadata);
-				DefineProperties(Out, Context, Statics, Struct.Name, Properties);
-				Out += "const UECodeGen_Private::FStructParams " + Statics + "::StructParams = {\n";
-				Out += "\t" + Lambda(PackageConstructor) + ",\n";
-				Out += "\t" + (Struct.bSuperIsReflected ? Context.StructConstructor(Struct.SuperName) : std::string("nullptr")) + ",\n";
-				Out += "\t&NewStructOps,\n";
-				Out += "\t" + CodeText::Quote(CodeText::WithoutPrefix(Struct.Name)) + ",\n";
-				Out += "\t" + ArrayOrNull(!Properties.empty(), "PropPointers") + ",\n";
-				Out += "\tsizeof(" + Struct.Name + "), alignof(" + Struct.Name + "),\n";
-				Out += "\t" + std::string(ObjectFlags) + ",\n";
-				Out += "\tEStructFlags(0x00000001),\n";
-				Out += "\tStruct_MetaDataParams, UE_ARRAY_COUNT(Struct_MetaDataParams) };\n";
-				Out += "UScriptStruct* " + Constructor + "()\n{\n";
-				Out += "\tif (!" + Info + ".InnerSingleton)\n\t{\n";
-				Out += "\t\tUECodeGen_Private::ConstructUScriptStruct(" + Info + ".InnerSingleton, " + Statics + "::StructParams);\n";
-				Out += "\t}\n\treturn " + Info + ".InnerSingleton;\n}\n\n";
-				return Out;
-			}
-
-			std::string EmitThunk(const FStructLike& Class, const FFunction& Function, const std::string& File)
-			{
-				std::string Out = "DEFINE_FUNCTION(" + Class.Name + "::exec" + Function.Name + ")\n{\n";
-				std::string Arguments;
-				for (const FParameter& Parameter : Function.Parameters)
-				{
-					const FThunkParameter Thunk = MakeThunkParameter(Parameter, File);
-					Out += "\t" + Thunk.Declaration + "\n";
-					Arguments += (Arguments.empty() ? "" : ",") + Thunk.Argument;
-				}
-				Out += "\tP_FINISH;\n\tP_NATIVE_BEGIN;\n";
-				const std::string Call = (Function.bStatic ? Class.Name + "::" : std::string("P_THIS->")) + Function.Name + "(" + Arguments + ");";
-				if (Function.ReturnValue)
-				{
-					Out += "\t*(" + Function.ReturnValue->Mapped.SlotType + "*)Z_Param__Result=" + Call + "\n";
-				}
-				else
-				{
-					Out += "\t" + Call + "\n";
-				}
-				return Out + "\tP_NATIVE_END;\n}\n";
-			}
-
-			std::string EmitClass(const FStructLike& Class)
-			{
-				const FHeader* Header = Context.Registry.FindDeclaringHeader(Class.Name);
-				const std::string Constructor = "Z_Construct_UClass_" + Class.Name;
-				const std::string Info = "Z_Registration_Info_UClass_" + Class.Name;
-				const std::string Statics = Constructor + "_Statics";
-				std::vector<const FFunction*> SortedFunctions;
-				for (const FFunction& Function : Class.Functions)
-				{
-					SortedFunctions.push_back(&Function);
-				}
-				std::sort(SortedFunctions.begin(), SortedFunctions.end(), [](const FFunction* A, const FFunction* B) { return A->Name < B->Name; });
-
-				std::string Out;
-				for (const FFunction& Function : Class.Functions)
-				{
-					Out += EmitThunk(Class, Function, Header->Path);
-				}
-				Out += "void " + Class.Name + "::StaticRegisterNatives" + Class.Name + "()\n{\n";
-				if (!SortedFunctions.empty())
-				{
-					Out += "\tUClass* Class = " + Class.Name + "::StaticClass();\n";
-					Out += "\tstatic const FNameNativePtrPair Funcs[] = {\n";
-					for (const FFunction* Function : SortedFunctions)
-					{
-						Out += "\t\t{ " + CodeText::Quote(Function->Name) + ", &" + Class.Name + "::exec" + Function->Name + " },\n";
-					}
-					Out += "\t};\n";
-					Out += "\tFNativeFunctionRegistrar::RegisterFunctions(Class, Funcs, UE_ARRAY_COUNT(Funcs));\n";
-				}
-				Out += "}\n";
-
-				for (const FFunction& Function : Class.Functions)
-				{
-					const std::string FunctionConstructor = "Z_Construct_UFunction_" + Class.Name + "_" + Function.Name;
-					const std::string FunctionStatics = FunctionConstructor + "_Statics";
-					const std::string ParmsName = CodeText::WithoutPrefix(Class.Name) + "_event" + Function.Name + "_Parms";
-					Out += EmitFunctionStatics(FunctionStatics, ParmsName, Constructor, Function.Name, Function.Parameters, Function.ReturnValue,
-						Function.FunctionFlags, Function.Metadata);
-					Out += "UFunction* " + FunctionConstructor + "()\n{\n";
-					Out += "\tstatic UFunction* ReturnFunction = nullptr;\n";
-					Out += "\tif (!ReturnFunction)\n\t{\n";
-					Out += "\t\tUECodeGen_Private::ConstructUFunction(&ReturnFunction, " + FunctionStatics + "::FuncParams);\n";
-					Out += "\t}\n\treturn ReturnFunction;\n}\n";
-				}
-
-				std::vector<FPropertyToEmit> Properties;
-				for (const FProperty& Property : Class.Properties)
-				{
-					Properties.push_back(MakePropertyToEmit(Property));
-				}
-				Out += "static FClassRegistrationInfo " + Info + ";\n";
-				Out += "IMPLEMENT_CLASS_NO_AUTO_REGISTRATION(" + Class.Name + ");\n";
-				Out += "UClass* " + Constructor + "_NoRegister()\n{\n\treturn " + Class.Name + "::StaticClass();\n}\n";
-				Out += "struct " + Statics + "\n{\n";
-				Out += "\tstatic UObject* (*const DependentSingletons[])();\n";
-				if (!SortedFunctions.empty())
-				{
-					Out += "\tstatic const FClassFunctionLinkInfo FuncInfo[];\n";
-				}
-				Out += "\tstatic const UECodeGen_Private::FMetaDataPairParam Class_MetaDataParams[];\n";
-				DeclareProperties(Out, Properties);
-				Out += "\tstatic const UECodeGen_Private::FClassParams ClassParams;\n";
-				Out += "};\n";
-				Out += "UObject* (*const " + Statics + "::DependentSingletons[])() = {\n";
-				Out += "\t" + Lambda(Context.ClassConstructor(Class.SuperName)) + ",\n";
-				Out += "\t" + Lambda(PackageConstructor) + ",\n";
-				Out += "};\n";
-				if (!SortedFunctions.empty())
-				{
-					Out += "const FClassFunctionLinkInfo " + Statics + "::FuncInfo[] = {\n";
-					for (const FFunction* Function : SortedFunctions)
-					{
-						Out += "\t{ &Z_Construct_UFunction_" + Class.Name + "_" + Function->Name + ", " + CodeText::Quote(Function->Name) + " },\n";
-					}
-					Out += "};\n";
-				}
-				DefineMetadataArray(Out, Statics + "::Class_MetaDataParams", Class.Metadata);
-				DefineProperties(Out, Context, Statics, Class.Name, Properties);
-				Out += "const UECodeGen_Private::FClassParams " + Statics + "::ClassParams = {\n";
-				Out += "\t&" + Class.Name + "::StaticClass,\n";
-				Out += "\t" + (Class.bOwnConfigName ? CodeText::Quote(Class.ConfigName) : std::string("nullptr")) + ",\n";
-				Out += "\tDependentSingletons, UE_ARRAY_COUNT(DependentSingletons),\n";
-				Out += "\t" + ArrayOrNull(!SortedFunctions.empty(), "FuncInfo") + ",\n";
-				Out += "\t" + ArrayOrNull(!Properties.empty(), "PropPointers") + ",\n";
-				Out += "\t" + CodeText::Hex32(Class.ClassFlags | Flags::CLASS_Native | Flags::CLASS_MatchedSerializers) + "u,\n";
-				Out += "\tClass_MetaDataParams, UE_ARRAY_COUNT(Class_MetaDataParams) };\n";
-				Out += "UClass* " + Constructor + "()\n{\n";
-				Out += "\tif (!" + Info + ".OuterSingleton)\n\t{\n";
-				Out += "\t\tUECodeGen_Private::ConstructUClass(" + Info + ".OuterSingleton, " + Statics + "::ClassParams);\n";
-				Out += "\t}\n\treturn " + Info + ".OuterSingleton;\n}\n";
-				Out += "template<> " + Module.ApiMacro + " UClass* StaticClass<" + Class.Name + ">()\n{\n\treturn " + Class.Name + "::StaticClass();\n}\n";
-				if (!Class.Constructors.bDeclaresVTableHelper)
-				{
-					Out += "DEFINE_VTABLE_PTR_HELPER_CTOR(" + Class.Name + ");\n";
-				}
-				return Out + "\n";
-			}
-
+			/** The static records that queue the package, then the module's structs, enums and classes, with the engine. */
 			std::string EmitRegistration(uint32_t BodyHash, uint32_t DeclarationsHash)
 			{
 				const std::string File = "Z_CompiledInDeferFile_" + Module.Name;
 				const std::string FileStatics = File + "_Statics";
 				std::string Out = "static FRegisterCompiledInInfo Z_CompiledInDeferPackage_UPackage__Script_" + Module.Name + "(\n";
-				Out += "\t" + PackageConstructor + ", TEXT(" + CodeText::Quote(PackageName) + "), Z_Registration_Info_UPackage__Script_" + Module.Name + ",\n";
+				Out += "\t" + Context.PackageConstructor + ", TEXT(" + CodeText::Quote(Context.PackageName) + "), Z_Registration_Info_UPackage__Script_" + Module.Name + ",\n";
 				Out += "\tCONSTRUCT_RELOAD_VERSION_INFO(FPackageReloadVersionInfo, " + CodeText::Hex32(BodyHash) + ", " + CodeText::Hex32(DeclarationsHash) + "));\n\n";
 
 				std::string StructLines;
@@ -502,17 +216,15 @@ namespace HeaderTool
 				{
 					Out += "const FClassRegisterCompiledInInfo " + FileStatics + "::ClassInfo[] = {\n" + ClassLines + "};\n";
 				}
-				Out += "static FRegisterCompiledInInfo " + File + "(TEXT(" + CodeText::Quote(PackageName) + "),\n";
-				Out += "\t" + ArrayOrNull(!ClassLines.empty(), FileStatics + "::ClassInfo") + ",\n";
-				Out += "\t" + ArrayOrNull(!StructLines.empty(), FileStatics + "::ScriptStructInfo") + ",\n";
-				Out += "\t" + ArrayOrNull(!EnumLines.empty(), FileStatics + "::EnumInfo") + ");\n";
+				Out += "static FRegisterCompiledInInfo " + File + "(TEXT(" + CodeText::Quote(Context.PackageName) + "),\n";
+				Out += "\t" + CodeText::ArrayOrNull(!ClassLines.empty(), FileStatics + "::ClassInfo") + ",\n";
+				Out += "\t" + CodeText::ArrayOrNull(!StructLines.empty(), FileStatics + "::ScriptStructInfo") + ",\n";
+				Out += "\t" + CodeText::ArrayOrNull(!EnumLines.empty(), FileStatics + "::EnumInfo") + ");\n";
 				return Out;
 			}
 
 			const FModule& Module;
 			FGenCppContext Context;
-			const std::string PackageName;
-			const std::string PackageConstructor;
 			std::vector<FTypeSection> EnumSections;
 			std::vector<FTypeSection> StructSections;
 			std::vector<FTypeSection> ClassSections;

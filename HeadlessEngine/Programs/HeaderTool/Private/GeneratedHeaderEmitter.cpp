@@ -1,6 +1,7 @@
 #include "GeneratedHeaderEmitter.h"
 
 #include "CodeText.h"
+#include "FunctionEmitter.h"
 #include "ReflectionFlags.h"
 
 #include <algorithm>
@@ -35,10 +36,11 @@ namespace HeaderTool
 
 		std::string CompiledInFlags(uint32_t Flags)
 		{
-			std::string Result = "0";
-			for (const auto& Entry : Flags::ClassFlagNames)
+			// Written as the engine's tool writes it: "CLASS_Abstract" or "0" first, then " | CLASS_..." for the rest.
+			std::string Result = (Flags & Flags::CLASS_Abstract) != 0 ? "CLASS_Abstract" : "0";
+			for (const auto& Entry : Flags::CompiledInClassFlagNames)
 			{
-				if ((Flags & Entry.Flag) != 0)
+				if (Entry.Flag != Flags::CLASS_Abstract && (Flags & Entry.Flag) != 0)
 				{
 					Result += " | " + std::string(Entry.Name);
 				}
@@ -46,10 +48,11 @@ namespace HeaderTool
 			return "COMPILED_IN_FLAGS(" + Result + ")";
 		}
 
+		/** The API of the members the generated body declares: a MinimalAPI class exports only those; an exported class exports them anyway. */
 		std::string ApiOrNone(const FModule& Module, const FStructLike& Class)
 		{
-			const bool bExported = (Class.StaticClassFlags & (Flags::CLASS_RequiredAPI | Flags::CLASS_MinimalAPI)) != 0;
-			return bExported ? Module.ApiMacro : "NO_API";
+			const bool bMinimalOnly = (Class.ClassFlags & Flags::CLASS_MinimalAPI) != 0 && (Class.ClassFlags & Flags::CLASS_RequiredAPI) == 0;
+			return bMinimalOnly ? Module.ApiMacro : "NO_API";
 		}
 
 		std::string EmitDelegate(const FModule& Module, const FHeader& Header, const FDelegate& Delegate)
@@ -75,7 +78,10 @@ namespace HeaderTool
 		{
 			const std::string Api = ApiOrNone(Module, Class);
 			std::vector<std::string> Lines;
-			Lines.push_back("public:");
+			if (!Class.Functions.empty())
+			{
+				Lines.push_back("public:");
+			}
 			for (const FFunction& Function : Class.Functions)
 			{
 				Lines.push_back("\tDECLARE_FUNCTION(exec" + Function.Name + ");");
@@ -94,20 +100,27 @@ namespace HeaderTool
 			{
 				Lines.push_back("\tDECLARE_WITHIN(" + Class.WithinClass + ")");
 			}
-			// The legacy body declares the object-initializer constructor itself.
-			const bool bObjectInitializer = Class.Constructors.bDeclaresObjectInitializer || Class.bLegacyGeneratedBody;
+			// The legacy body declares the object-initializer constructor itself; a class without
+			// constructors gets one here, taking an initializer when its super class does.
+			const bool bGeneratesConstructor = !Class.Constructors.bDeclaresAny && !Class.bLegacyGeneratedBody;
+			bool bObjectInitializerCall = Class.bLegacyGeneratedBody || (Class.Constructors.bDeclaresObjectInitializer && !Class.Constructors.bDeclaresDefault);
 			if (Class.bLegacyGeneratedBody && !Class.Constructors.bDeclaresObjectInitializer)
 			{
 				Lines.push_back("\t" + Api + " " + Class.Name + "(const FObjectInitializer& ObjectInitializer);");
 			}
-			Lines.push_back(std::string("\t") + (bObjectInitializer ? "DEFINE_DEFAULT_OBJECT_INITIALIZER_CONSTRUCTOR_CALL(" : "DEFINE_DEFAULT_CONSTRUCTOR_CALL(") + Class.Name + ")");
+			if (bGeneratesConstructor && Class.bTakesObjectInitializer)
+			{
+				Lines.push_back("\t" + Class.Name + "(const FObjectInitializer& ObjectInitializer = FObjectInitializer::Get()) : Super(ObjectInitializer) {}");
+				bObjectInitializerCall = true;
+			}
+			else if (bGeneratesConstructor)
+			{
+				Lines.push_back("\t" + Class.Name + "() = default;");
+			}
+			Lines.push_back(std::string("\t") + (bObjectInitializerCall ? "DEFINE_DEFAULT_OBJECT_INITIALIZER_CONSTRUCTOR_CALL(" : "DEFINE_DEFAULT_CONSTRUCTOR_CALL(") + Class.Name + ")");
 			if (!Class.Constructors.bDeclaresVTableHelper)
 			{
 				Lines.push_back("\t" + Api + " " + Class.Name + "(FVTableHelper& Helper);");
-			}
-			if (!Class.Constructors.bDeclaresAny && !Class.bLegacyGeneratedBody)
-			{
-				Lines.push_back("\t" + Class.Name + "() = default;");
 			}
 			Lines.push_back("private:");
 			Lines.push_back("\t" + Class.Name + "(" + Class.Name + "&&) = delete;");
@@ -138,16 +151,6 @@ namespace HeaderTool
 			}
 			return Result + "\n";
 		}
-	}
-
-	std::string DelegateWrapperSignature(const FDelegate& Delegate)
-	{
-		std::string Result = "void " + Delegate.Name + "_DelegateWrapper(const FMulticastScriptDelegate& " + CodeText::WithoutPrefix(Delegate.Name);
-		for (const FParameter& Parameter : Delegate.Parameters)
-		{
-			Result += ", " + Parameter.Type.Text + " " + Parameter.Name;
-		}
-		return Result + ")";
 	}
 
 	std::string EmitGeneratedHeader(const FModule& Module, const FHeader& Header)

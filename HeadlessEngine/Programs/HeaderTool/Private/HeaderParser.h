@@ -13,4 +13,10 @@ namespace HeaderTool
 	 * does not support.
 	 */
 	void ParseHeader(const std::string& Source, FHeader& Header);
+
+	/**
+	 * A module's own header must end its includes with "<Stem>.generated.h", as the engine's
+	 * tool requires: the generated macros are defined there and must not be redefined later.
+	 */
+	void CheckGeneratedHeaderInclude(const std::string& Source, const FHeader& Header);
 }

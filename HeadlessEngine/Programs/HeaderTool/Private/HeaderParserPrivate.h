@@ -11,6 +11,8 @@ namespace HeaderTool::Private
 	/** Tokens of one comma-separated part, e.g. one parameter. */
 	using FTokenRun = std::vector<const FToken*>;
 
+	bool EndsWith(const std::string& Text, const char* Suffix);
+
 	/** Joins tokens as a C++ type is usually written: "const FFoo&", "TObjectPtr<UClass>". */
 	std::string JoinTokens(const FTokenRun& Tokens);
 
@@ -44,6 +46,8 @@ namespace HeaderTool::Private
 		void ParseProperty(FStructLike& Owner, EAccess Access);
 		void ParseConstructor(FStructLike& Owner);
 		std::vector<FParameter> ParseParameterList(const FTokenRun& Tokens, int Line);
+		/** Reads and removes a leading UPARAM(...) of one parameter's tokens. */
+		FSpecifierList ParseParameterSpecifiers(FTokenRun& Declarator) const;
 
 		/** Reads the tokens from '(' to the matching ')'; the cursor ends after ')'. Returns the inner tokens. */
 		FTokenRun ReadParenthesized(const char* What, int Line);

@@ -4,10 +4,12 @@
 //   HeadlessHeaderTool --module <Module> --root <module dir> --out <dir> --api <MODULE>_API
 //                      [--dep <header>]... <header>...
 
+#include "ClassResolver.h"
 #include "CodeText.h"
 #include "Diagnostics.h"
 #include "GenCppEmitter.h"
 #include "GeneratedHeaderEmitter.h"
+#include "HeaderLocation.h"
 #include "HeaderParser.h"
 #include "ModuleAnalysis.h"
 #include "TypeRegistry.h"
@@ -102,85 +104,16 @@ namespace HeaderTool
 			return Buffer.str();
 		}
 
-		std::string MakeIdentifier(const std::string& Text)
-		{
-			std::string Result = Text;
-			for (char& C : Result)
-			{
-				if (!std::isalnum(static_cast<unsigned char>(C)) && C != '_')
-				{
-					C = '_';
-				}
-			}
-			return Result;
-		}
-
-		/** The path below "Public/", "Private/" or "Classes/", as it is written in #include lines. */
-		std::string IncludePathOf(const std::string& ModuleRelativePath)
-		{
-			for (const char* Prefix : { "Public/", "Private/", "Classes/" })
-			{
-				if (ModuleRelativePath.rfind(Prefix, 0) == 0)
-				{
-					return ModuleRelativePath.substr(std::char_traits<char>::length(Prefix));
-				}
-			}
-			return ModuleRelativePath;
-		}
-
-		void DescribeHeader(FHeader& Header, const std::string& Path, const fs::path& Root, const std::string& Module)
-		{
-			Header.Path = Path;
-			Header.Module = Module;
-			const fs::path Absolute = fs::weakly_canonical(fs::absolute(Path));
-			const fs::path Relative = Absolute.lexically_relative(fs::weakly_canonical(fs::absolute(Root)));
-			const bool bUnderRoot = !Relative.empty() && *Relative.begin() != "..";
-			Header.ModuleRelativePath = bUnderRoot ? Relative.generic_string() : Absolute.filename().generic_string();
-			Header.IncludePath = IncludePathOf(Header.ModuleRelativePath);
-			Header.Stem = Absolute.stem().string();
-			Header.FileId = "FID_" + MakeIdentifier(Module) + "_" + MakeIdentifier(Header.ModuleRelativePath);
-		}
-
-		/**
-		 * The module a dependency header belongs to: modules keep their headers under
-		 * <Module>/Public or <Module>/Private, so the directory above the last such part names it.
-		 */
-		void DescribeDependency(FHeader& Header, const std::string& Path)
-		{
-			const fs::path Absolute = fs::weakly_canonical(fs::absolute(Path));
-			fs::path ModuleRoot = Absolute.parent_path();
-			for (fs::path Probe = Absolute.parent_path(); Probe.has_relative_path(); Probe = Probe.parent_path())
-			{
-				const std::string Name = Probe.filename().string();
-				if (Name == "Public" || Name == "Private" || Name == "Classes")
-				{
-					ModuleRoot = Probe.parent_path();
-					break;
-				}
-			}
-			DescribeHeader(Header, Path, ModuleRoot, ModuleRoot.filename().string());
-		}
-
-		void CheckIncludesGeneratedHeader(const FHeader& Header, const std::string& Source)
-		{
-			const std::string Include = Header.Stem + ".generated.h\"";
-			if (Source.find(Include) == std::string::npos)
-			{
-				throw FHeaderToolError(Header.Path, 1, "missing #include \"" + Header.Stem + ".generated.h\"");
-			}
-		}
-
 		std::vector<std::pair<fs::path, std::string>> Generate(const FCommandLine& CommandLine)
 		{
 			FModule Module;
 			Module.Name = CommandLine.Module;
 			Module.ApiMacro = CommandLine.Api;
 
-			std::vector<std::string> Sources;
 			for (const std::string& Path : CommandLine.Headers)
 			{
 				auto Header = std::make_unique<FHeader>();
-				DescribeHeader(*Header, Path, CommandLine.Root, Module.Name);
+				DescribeModuleHeader(*Header, Path, CommandLine.Root, Module.Name);
 				Module.Headers.push_back(std::move(Header));
 			}
 			std::stable_sort(Module.Headers.begin(), Module.Headers.end(),
@@ -207,7 +140,7 @@ namespace HeaderTool
 					continue;
 				}
 				auto Header = std::make_unique<FHeader>();
-				DescribeDependency(*Header, Path);
+				DescribeDependencyHeader(*Header, Path);
 				ParseHeader(ReadFile(Path), *Header);
 				Registry.AddHeader(*Header);
 				Module.DependencyHeaders.push_back(std::move(Header));
@@ -216,10 +149,10 @@ namespace HeaderTool
 			{
 				const std::string Source = ReadFile(Header->Path);
 				ParseHeader(Source, *Header);
-				CheckIncludesGeneratedHeader(*Header, Source);
+				CheckGeneratedHeaderInclude(Source, *Header);
 				Registry.AddHeader(*Header);
 			}
-			Registry.ResolveClasses(Module);
+			ResolveClasses(Module, Registry);
 			AnalyzeModule(Module, Registry);
 
 			std::vector<std::pair<fs::path, std::string>> Outputs;

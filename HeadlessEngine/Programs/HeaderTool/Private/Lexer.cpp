@@ -139,6 +139,8 @@ namespace HeaderTool
 					Advance();
 					Advance();
 					Push(ETokenKind::BlockComment, Start, StartLine, StartColumn);
+					// The comment occupies the line it ends on, too.
+					bLineHasToken = true;
 					return;
 				}
 				if (C == '#' && !bStartLineHadToken)

@@ -65,9 +65,10 @@ namespace HeaderTool
 		std::string StructName;
 		std::string EnumName;
 		std::string DelegateName;
-		/** How a native value of the declared type is produced from the thunk's local, e.g. "EFixtureMood(X)". Empty means pass as is. */
+		/** How a native value of the declared type is made from the thunk's byte local, e.g. "EEndPlayReason::Type(X)". Empty means pass as is. */
 		std::string ArgumentCastPrefix;
-		bool bEnumClassArgument = false;
+		/** A uint8 enum class: the thunk reads it with P_GET_ENUM, as its own type. */
+		bool bEnumClass = false;
 	};
 
 	struct FParsedType
@@ -97,6 +98,10 @@ namespace HeaderTool
 		std::string Name;
 		FParsedType Type;
 		FMappedType Mapped;
+		/** UPARAM(...) written before the type. */
+		FSpecifierList Specifiers;
+		/** The C++ default argument as written, e.g. "TEXT(\"x\")"; empty when there is none. */
+		std::string DefaultValue;
 		uint64_t PropertyFlags = 0;
 		FMetadata Metadata;
 		int Line = 0;
@@ -113,6 +118,8 @@ namespace HeaderTool
 		EAccess Access = EAccess::Public;
 		bool bStatic = false;
 		bool bConst = false;
+		/** Declared with the module's API macro. */
+		bool bExported = false;
 		uint32_t FunctionFlags = 0;
 		int Line = 0;
 	};
@@ -141,6 +148,7 @@ namespace HeaderTool
 	struct FEnumEntry
 	{
 		std::string Name;
+		/** UMETA(...) keys and the entry's own comment. */
 		FMetadata Meta;
 		int Line = 0;
 	};
@@ -155,6 +163,8 @@ namespace HeaderTool
 		std::vector<FEnumEntry> Entries;
 		FSpecifierList Specifiers;
 		FMetadata Metadata;
+		/** Module that declares it; names its constructor function. */
+		std::string Module;
 		int Line = 0;
 
 		/** The C++ type: "EName" or "EName::Type". */
@@ -172,6 +182,8 @@ namespace HeaderTool
 	struct FConstructorInfo
 	{
 		bool bDeclaresAny = false;
+		/** A constructor without parameters. */
+		bool bDeclaresDefault = false;
 		bool bDeclaresObjectInitializer = false;
 		bool bDeclaresVTableHelper = false;
 	};
@@ -191,18 +203,22 @@ namespace HeaderTool
 		FSpecifierList Specifiers;
 		FMetadata Metadata;
 		FConstructorInfo Constructors;
+		/** Struct flags written into the descriptor (structs only). */
+		uint32_t StructFlags = 0;
 		int Line = 0;
 		int GeneratedBodyLine = 0;
 		bool bLegacyGeneratedBody = false;
 
 		// Class attributes, resolved after all headers are read.
-		/** Flags of the declaration: specifiers, inherited flags and CLASS_RequiredAPI. */
+		/** The subset of ClassFlags a class states about itself in COMPILED_IN_FLAGS(...). */
 		uint32_t StaticClassFlags = 0;
-		/** StaticClassFlags plus what the members imply (CLASS_HasInstancedReference). */
+		/** Specifier and inherited flags, CLASS_RequiredAPI / CLASS_MinimalAPI, and what the members imply. */
 		uint32_t ClassFlags = 0;
 		std::string ConfigName;
 		bool bOwnConfigName = false;
 		std::string WithinClass;
+		/** Whether the class can be built from an FObjectInitializer: its own constructor, or the one generated for it, takes one. */
+		bool bTakesObjectInitializer = false;
 	};
 
 	struct FHeader

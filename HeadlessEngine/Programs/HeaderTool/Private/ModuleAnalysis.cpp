@@ -1,7 +1,9 @@
 #include "ModuleAnalysis.h"
 
+#include "DefaultValue.h"
 #include "Diagnostics.h"
 #include "ReflectionFlags.h"
+#include "SpecifierFlags.h"
 #include "SpecifierList.h"
 #include "TypeMapper.h"
 
@@ -43,35 +45,41 @@ namespace HeaderTool
 			return 0;
 		}
 
-		uint64_t MemberSpecifierFlags(const FSpecifierList& Specifiers)
+		/** What the engine records about the C++ spelling of an object or class type. */
+		uint64_t WrapperFlags(const FParsedType& Type, const FMappedType& Mapped)
 		{
-			static const struct
+			if (Mapped.Kind != EPropertyKind::Object && Mapped.Kind != EPropertyKind::Class)
 			{
-				const char* Key;
-				uint64_t Flags;
-			} Table[] = {
-				{ "SaveGame", Flags::CPF_SaveGame },
-				{ "BlueprintReadOnly", Flags::CPF_BlueprintVisible | Flags::CPF_BlueprintReadOnly },
-				{ "BlueprintReadWrite", Flags::CPF_BlueprintVisible },
-				{ "BlueprintAssignable", Flags::CPF_BlueprintAssignable },
-				{ "Transient", Flags::CPF_Transient },
-				{ "EditAnywhere", Flags::CPF_Edit },
-				{ "VisibleAnywhere", Flags::CPF_Edit | Flags::CPF_EditConst },
-				{ "Config", Flags::CPF_Config },
-			};
-			uint64_t Result = 0;
-			for (const FSpecifier& Specifier : Specifiers.Specifiers)
-			{
-				for (const auto& Entry : Table)
-				{
-					if (EqualsIgnoreCase(Specifier.Key, Entry.Key))
-					{
-						Result |= Entry.Flags;
-					}
-				}
+				return 0;
 			}
-			return Result;
+			if (Type.BaseText.rfind("TObjectPtr<", 0) == 0)
+			{
+				return Flags::CPF_TObjectPtrWrapper;
+			}
+			if (Type.BaseText.rfind("TSubclassOf<", 0) == 0)
+			{
+				return Flags::CPF_UObjectWrapper;
+			}
+			return 0;
 		}
+
+		bool IsDelegate(const FMappedType& Mapped)
+		{
+			return Mapped.Kind == EPropertyKind::InlineMulticastDelegate || Mapped.Kind == EPropertyKind::SparseMulticastDelegate;
+		}
+
+		struct FFunctionSpecifierFlag
+		{
+			const char* Key;
+			uint32_t Flags;
+		};
+
+		const FFunctionSpecifierFlag FunctionSpecifierTable[] = {
+			{ "BlueprintCallable", Flags::FUNC_BlueprintCallable },
+			{ "BlueprintAuthorityOnly", Flags::FUNC_BlueprintAuthorityOnly },
+			{ "BlueprintCosmetic", Flags::FUNC_BlueprintCosmetic },
+			{ "Exec", Flags::FUNC_Exec },
+		};
 
 		class FAnalyzer
 		{
@@ -103,41 +111,86 @@ namespace HeaderTool
 			}
 
 		private:
+			[[noreturn]] void Fail(int Line, const std::string& Message) const
+			{
+				throw FHeaderToolError(Header.Path, Line, Message);
+			}
+
 			void AnalyzeParameter(FParameter& Parameter, ETypeUsage Usage)
 			{
 				Parameter.Mapped = MapType(Parameter.Type, Usage, Registry, Header.Path, Parameter.Line);
-				Parameter.PropertyFlags = Flags::CPF_Parm;
+				uint64_t PropertyFlags = Flags::CPF_Parm | Flags::CPF_NativeAccessSpecifierPublic | WrapperFlags(Parameter.Type, Parameter.Mapped);
+				AddSpecifierMetadata(Parameter.Specifiers, Parameter.Metadata);
+				if (const FSpecifier* DisplayName = FindSpecifier(Parameter.Specifiers, "DisplayName"))
+				{
+					Parameter.Metadata["DisplayName"] = DisplayName->Value;
+				}
 				if (Usage == ETypeUsage::ReturnValue)
 				{
-					Parameter.PropertyFlags |= Flags::CPF_OutParm | Flags::CPF_ReturnParm;
+					Parameter.PropertyFlags = PropertyFlags | Flags::CPF_OutParm | Flags::CPF_ReturnParm;
 					return;
+				}
+				const bool bStruct = Parameter.Mapped.Kind == EPropertyKind::Struct;
+				const bool bRef = FindSpecifier(Parameter.Specifiers, "ref") != nullptr;
+				if (bRef && !(Parameter.Type.bReference && !Parameter.Type.bConst))
+				{
+					Fail(Parameter.Line, "UPARAM(ref) requires a non-const reference parameter");
 				}
 				if (Parameter.Type.bReference && Parameter.Type.bConst)
 				{
-					Parameter.PropertyFlags |= Flags::CPF_OutParm | Flags::CPF_ReferenceParm | Flags::CPF_ConstParm;
+					// A constant reference to a struct is passed by reference; to anything else, as a value.
+					if (bStruct)
+					{
+						PropertyFlags |= Flags::CPF_OutParm | Flags::CPF_ReferenceParm | Flags::CPF_ConstParm;
+					}
 					Parameter.Metadata["NativeConst"] = "";
 				}
 				else if (Parameter.Type.bReference)
 				{
-					Parameter.PropertyFlags |= Flags::CPF_OutParm;
+					PropertyFlags |= Flags::CPF_OutParm | (bRef ? Flags::CPF_ReferenceParm : 0);
 				}
 				else if (Parameter.Type.bConst && (Parameter.Mapped.Kind == EPropertyKind::Object || Parameter.Mapped.Kind == EPropertyKind::Class))
 				{
 					// A pointer to const: the engine marks the parameter const as well.
-					Parameter.PropertyFlags |= Flags::CPF_ConstParm;
+					PropertyFlags |= Flags::CPF_ConstParm;
 					Parameter.Metadata["NativeConst"] = "";
+				}
+				if (FindSpecifier(Parameter.Specifiers, "const"))
+				{
+					PropertyFlags |= Flags::CPF_ConstParm;
+				}
+				if (FindSpecifier(Parameter.Specifiers, "Required"))
+				{
+					PropertyFlags |= Flags::CPF_RequiredParm;
+				}
+				Parameter.PropertyFlags = PropertyFlags;
+			}
+
+			void AnalyzeParameters(std::vector<FParameter>& Parameters)
+			{
+				for (size_t Index = 0; Index < Parameters.size(); ++Index)
+				{
+					if (Parameters[Index].Name == "ReturnValue")
+					{
+						Fail(Parameters[Index].Line, "a parameter cannot be named 'ReturnValue': the result is registered under that name");
+					}
+					for (size_t Other = 0; Other < Index; ++Other)
+					{
+						if (Parameters[Other].Name == Parameters[Index].Name)
+						{
+							Fail(Parameters[Index].Line, "parameter '" + Parameters[Index].Name + "' is declared twice");
+						}
+					}
+					AnalyzeParameter(Parameters[Index], ETypeUsage::Parameter);
 				}
 			}
 
 			void AnalyzeDelegate(FDelegate& Delegate)
 			{
-				for (FParameter& Parameter : Delegate.Parameters)
-				{
-					AnalyzeParameter(Parameter, ETypeUsage::Parameter);
-				}
+				AnalyzeParameters(Delegate.Parameters);
 				if (Delegate.bSparse && Registry.FindClass(Delegate.OwningClass) == nullptr)
 				{
-					throw FHeaderToolError(Header.Path, Delegate.Line, "owning class '" + Delegate.OwningClass + "' of sparse delegate '" + Delegate.Name + "' is not a known UCLASS");
+					Fail(Delegate.Line, "owning class '" + Delegate.OwningClass + "' of sparse delegate '" + Delegate.Name + "' is not a known UCLASS");
 				}
 				Delegate.Metadata["ModuleRelativePath"] = Header.ModuleRelativePath;
 			}
@@ -152,7 +205,7 @@ namespace HeaderTool
 				Enum.Metadata["ModuleRelativePath"] = Header.ModuleRelativePath;
 				if (Enum.Entries.empty())
 				{
-					throw FHeaderToolError(Header.Path, Enum.Line, "UENUM '" + Enum.Name + "' has no entries");
+					Fail(Enum.Line, "UENUM '" + Enum.Name + "' has no entries");
 				}
 				for (const FEnumEntry& Entry : Enum.Entries)
 				{
@@ -167,18 +220,31 @@ namespace HeaderTool
 			void AnalyzeMember(FProperty& Property)
 			{
 				Property.Mapped = MapType(Property.Type, ETypeUsage::Member, Registry, Header.Path, Property.Line);
-				Property.PropertyFlags = MemberSpecifierFlags(Property.Specifiers) | AccessPropertyFlag(Property.Access);
+				uint64_t PropertyFlags = PropertySpecifierFlags(Property.Specifiers) | AccessPropertyFlag(Property.Access) | WrapperFlags(Property.Type, Property.Mapped);
 				AddSpecifierMetadata(Property.Specifiers, Property.Metadata);
 				Property.Metadata["ModuleRelativePath"] = Header.ModuleRelativePath;
-				const bool bDelegate = Property.Mapped.Kind == EPropertyKind::InlineMulticastDelegate || Property.Mapped.Kind == EPropertyKind::SparseMulticastDelegate;
-				if (FindSpecifier(Property.Specifiers, "BlueprintAssignable") && !bDelegate)
+				if (IsDelegate(Property.Mapped))
 				{
-					throw FHeaderToolError(Header.Path, Property.Line, "BlueprintAssignable is only allowed on multicast delegate properties");
+					// The engine counts the objects bound to a delegate as instanced references.
+					PropertyFlags |= Flags::CPF_InstancedReference;
+				}
+				else if (FindSpecifier(Property.Specifiers, "BlueprintAssignable"))
+				{
+					Fail(Property.Line, "BlueprintAssignable is only allowed on multicast delegate properties");
+				}
+				if (FindSpecifier(Property.Specifiers, "Instanced"))
+				{
+					if (Property.Mapped.Kind != EPropertyKind::Object)
+					{
+						Fail(Property.Line, "Instanced is only allowed on object properties");
+					}
+					Property.Metadata["EditInline"] = "true";
 				}
 				if (FindSpecifier(Property.Specifiers, "BlueprintReadOnly") && FindSpecifier(Property.Specifiers, "BlueprintReadWrite"))
 				{
-					throw FHeaderToolError(Header.Path, Property.Line, "BlueprintReadOnly and BlueprintReadWrite cannot both be given");
+					Fail(Property.Line, "BlueprintReadOnly and BlueprintReadWrite cannot both be given");
 				}
+				Property.PropertyFlags = PropertyFlags;
 			}
 
 			void AnalyzeStruct(FStructLike& Struct)
@@ -190,6 +256,7 @@ namespace HeaderTool
 				}
 				Struct.Metadata["ModuleRelativePath"] = Header.ModuleRelativePath;
 				Struct.bSuperIsReflected = !Struct.SuperName.empty() && Registry.FindStruct(Struct.SuperName) != nullptr;
+				Struct.StructFlags = Flags::STRUCT_Native | StructSpecifierFlags(Struct.Specifiers) | (Struct.ApiMacro.empty() ? 0 : Flags::STRUCT_RequiredAPI);
 				for (FProperty& Property : Struct.Properties)
 				{
 					AnalyzeMember(Property);
@@ -199,17 +266,13 @@ namespace HeaderTool
 			void AnalyzeFunction(FFunction& Function)
 			{
 				uint32_t FunctionFlags = Flags::FUNC_Native | Flags::FUNC_Final | AccessFunctionFlag(Function.Access);
-				if (Function.bConst)
+				FunctionFlags |= (Function.bConst ? Flags::FUNC_Const : 0) | (Function.bStatic ? Flags::FUNC_Static : 0) | (Function.bExported ? Flags::FUNC_RequiredAPI : 0);
+				for (const FFunctionSpecifierFlag& Entry : FunctionSpecifierTable)
 				{
-					FunctionFlags |= Flags::FUNC_Const;
-				}
-				if (Function.bStatic)
-				{
-					FunctionFlags |= Flags::FUNC_Static;
-				}
-				if (FindSpecifier(Function.Specifiers, "BlueprintCallable"))
-				{
-					FunctionFlags |= Flags::FUNC_BlueprintCallable;
+					if (FindSpecifier(Function.Specifiers, Entry.Key))
+					{
+						FunctionFlags |= Entry.Flags;
+					}
 				}
 				if (const FSpecifier* Pure = FindSpecifier(Function.Specifiers, "BlueprintPure"))
 				{
@@ -219,27 +282,35 @@ namespace HeaderTool
 						FunctionFlags |= Flags::FUNC_BlueprintPure;
 					}
 				}
-				for (FParameter& Parameter : Function.Parameters)
-				{
-					AnalyzeParameter(Parameter, ETypeUsage::Parameter);
-					MakeThunkParameter(Parameter, Header.Path);
-				}
+				AddSpecifierMetadata(Function.Specifiers, Function.Metadata);
+				Function.Metadata["ModuleRelativePath"] = Header.ModuleRelativePath;
+
+				AnalyzeParameters(Function.Parameters);
 				if (Function.ReturnValue)
 				{
 					AnalyzeParameter(*Function.ReturnValue, ETypeUsage::ReturnValue);
+					if (Function.ReturnValue->Mapped.Kind == EPropertyKind::Struct)
+					{
+						FunctionFlags |= Flags::FUNC_HasDefaults;
+					}
 				}
-				bool bHasOut = Function.ReturnValue.has_value();
 				for (const FParameter& Parameter : Function.Parameters)
 				{
-					bHasOut = bHasOut || (Parameter.PropertyFlags & Flags::CPF_OutParm) != 0;
-				}
-				if (bHasOut)
-				{
-					FunctionFlags |= Flags::FUNC_HasOutParms;
+					// Struct parameters are built from their defaults before a call; out parameters are copied back after it.
+					if (Parameter.Mapped.Kind == EPropertyKind::Struct)
+					{
+						FunctionFlags |= Flags::FUNC_HasDefaults;
+					}
+					if ((Parameter.PropertyFlags & Flags::CPF_OutParm) != 0)
+					{
+						FunctionFlags |= Flags::FUNC_HasOutParms;
+					}
+					if (!Parameter.DefaultValue.empty())
+					{
+						Function.Metadata["CPP_Default_" + Parameter.Name] = NormalizeDefaultValue(Parameter, Header.Path);
+					}
 				}
 				Function.FunctionFlags = FunctionFlags;
-				AddSpecifierMetadata(Function.Specifiers, Function.Metadata);
-				Function.Metadata["ModuleRelativePath"] = Header.ModuleRelativePath;
 			}
 
 			void AnalyzeClass(FStructLike& Class)
@@ -258,6 +329,24 @@ namespace HeaderTool
 				{
 					Class.Metadata["IsBlueprintBase"] = "false";
 				}
+				if (FindSpecifier(Class.Specifiers, "NotBlueprintType"))
+				{
+					Class.Metadata.erase("BlueprintType");
+					Class.Metadata["NotBlueprintType"] = "true";
+				}
+				if (const FSpecifier* Group = FindSpecifier(Class.Specifiers, "ClassGroup"))
+				{
+					std::string Names;
+					for (const std::string& Name : Group->Values)
+					{
+						Names += (Names.empty() ? "" : " ") + Name;
+					}
+					Class.Metadata["ClassGroupNames"] = Names;
+				}
+				if (const FSpecifier* DisplayName = FindSpecifier(Class.Specifiers, "DisplayName"))
+				{
+					Class.Metadata["DisplayName"] = DisplayName->Value;
+				}
 				// meta=(...) written by hand wins over what the specifiers imply.
 				for (const auto& [Key, Value] : Class.Specifiers.Meta)
 				{
@@ -275,7 +364,7 @@ namespace HeaderTool
 					{
 						if (Class.Functions[Other].Name == Class.Functions[Index].Name)
 						{
-							throw FHeaderToolError(Header.Path, Class.Functions[Index].Line, "overloaded UFUNCTION '" + Class.Functions[Index].Name + "' is not supported");
+							Fail(Class.Functions[Index].Line, "overloaded UFUNCTION '" + Class.Functions[Index].Name + "' is not supported");
 						}
 					}
 					AnalyzeFunction(Class.Functions[Index]);

@@ -28,46 +28,6 @@ namespace HeaderTool
 		}
 	}
 
-	std::string FGenCppContext::ClassConstructor(const std::string& ClassName)
-	{
-		const std::string Name = "Z_Construct_UClass_" + ClassName;
-		ReferencedDeclarations.insert("UClass* " + Name + "();");
-		return Name;
-	}
-
-	std::string FGenCppContext::ClassNoRegister(const std::string& ClassName)
-	{
-		const std::string Name = "Z_Construct_UClass_" + ClassName + "_NoRegister";
-		ReferencedDeclarations.insert("UClass* " + Name + "();");
-		return Name;
-	}
-
-	std::string FGenCppContext::StructConstructor(const std::string& StructName)
-	{
-		const std::string Name = "Z_Construct_UScriptStruct_" + StructName;
-		ReferencedDeclarations.insert("UScriptStruct* " + Name + "();");
-		return Name;
-	}
-
-	std::string FGenCppContext::EnumConstructor(const std::string& EnumName)
-	{
-		const std::string Name = "Z_Construct_UEnum_" + EnumName;
-		ReferencedDeclarations.insert("UEnum* " + Name + "();");
-		return Name;
-	}
-
-	std::string FGenCppContext::DelegateConstructorName(const FDelegate& Delegate)
-	{
-		return "Z_Construct_UDelegateFunction_" + Delegate.Module + "_" + CodeText::WithoutPrefix(Delegate.Name) + "__DelegateSignature";
-	}
-
-	std::string FGenCppContext::DelegateConstructor(const std::string& DelegateName)
-	{
-		const std::string Name = DelegateConstructorName(*Registry.FindDelegate(DelegateName));
-		ReferencedDeclarations.insert("UFunction* " + Name + "();");
-		return Name;
-	}
-
 	FPropertyToEmit MakePropertyToEmit(const FProperty& Property)
 	{
 		return FPropertyToEmit{ Property.Name, &Property.Mapped, Property.PropertyFlags, &Property.Metadata };

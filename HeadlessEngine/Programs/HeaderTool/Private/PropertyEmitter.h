@@ -1,40 +1,13 @@
 #pragma once
 
+#include "GenCppContext.h"
 #include "Model.h"
-#include "TypeRegistry.h"
 
-#include <set>
 #include <string>
 #include <vector>
 
 namespace HeaderTool
 {
-	/**
-	 * State shared while one .gen.cpp is written: the module, the type registry, and every
-	 * constructor function the text refers to, so that each gets declared before use.
-	 */
-	class FGenCppContext
-	{
-	public:
-		FGenCppContext(const FModule& InModule, const FTypeRegistry& InRegistry)
-			: Module(InModule)
-			, Registry(InRegistry)
-		{
-		}
-
-		std::string ClassConstructor(const std::string& ClassName);
-		std::string ClassNoRegister(const std::string& ClassName);
-		std::string StructConstructor(const std::string& StructName);
-		std::string EnumConstructor(const std::string& EnumName);
-		std::string DelegateConstructor(const std::string& DelegateName);
-		static std::string DelegateConstructorName(const FDelegate& Delegate);
-
-		const FModule& Module;
-		const FTypeRegistry& Registry;
-		/** Declarations "UClass* Z_Construct_UClass_X();" of everything referenced. */
-		std::set<std::string> ReferencedDeclarations;
-	};
-
 	/** One property descriptor to write: a member or a parameter. */
 	struct FPropertyToEmit
 	{

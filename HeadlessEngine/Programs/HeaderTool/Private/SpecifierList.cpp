@@ -19,7 +19,7 @@ namespace HeaderTool
 			"NonTransient", "NotBlueprintable", "NotBlueprintType", "NotEditInlineNew", "NotPlaceable", "Optional",
 			"PerObjectConfig", "Placeable", "PrioritizeCategories", "ProjectUserConfig", "ShowCategories",
 			"ShowFunctions", "SparseClassDataType", "Transient", "Within", "ComponentWrapperClass", "DisplayName",
-			"Interface", "ShowCategories",
+			"Interface",
 		};
 		const std::initializer_list<const char*> StructSpecifiers = {
 			"Atomic", "BlueprintInternalUseOnly", "BlueprintInternalUseOnlyHierarchical", "BlueprintType",
@@ -47,8 +47,8 @@ namespace HeaderTool
 			"ReplicatedUsing", "SaveGame", "Setter", "SimpleDisplay", "SkipSerialization", "TextExportTransient",
 			"Transient", "VisibleAnywhere", "VisibleDefaultsOnly", "VisibleInstanceOnly",
 		};
-		const std::initializer_list<const char*> EnumEntrySpecifiers = {
-			"DisplayName", "Hidden", "ToolTip",
+		const std::initializer_list<const char*> ParameterSpecifiers = {
+			"ref", "const", "DisplayName", "Required",
 		};
 
 		bool Contains(const std::initializer_list<const char*>& List, const std::string& Key)
@@ -97,6 +97,12 @@ namespace HeaderTool
 				break;
 			case EMacroKind::Property:
 				if (Contains(PropertySpecifiers, Specifier.Key))
+				{
+					return;
+				}
+				break;
+			case EMacroKind::Parameter:
+				if (Contains(ParameterSpecifiers, Specifier.Key))
 				{
 					return;
 				}
@@ -232,6 +238,7 @@ namespace HeaderTool
 		case EMacroKind::Enum: return "UENUM";
 		case EMacroKind::Function: return "UFUNCTION";
 		case EMacroKind::Property: return "UPROPERTY";
+		case EMacroKind::Parameter: return "UPARAM";
 		case EMacroKind::EnumEntry: return "UMETA";
 		}
 		return "";

@@ -12,6 +12,7 @@ namespace HeaderTool
 		Enum,
 		Function,
 		Property,
+		Parameter,
 		EnumEntry,
 	};
 

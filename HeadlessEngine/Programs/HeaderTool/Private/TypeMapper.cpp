@@ -56,6 +56,20 @@ namespace HeaderTool
 				{
 					Unsupported();
 				}
+				const FMappedType Mapped = MapBase();
+				const bool bOut = Usage == ETypeUsage::Parameter && Type.bReference && !Type.bConst;
+				const bool bReadableOut = Mapped.Kind != EPropertyKind::Object && Mapped.Kind != EPropertyKind::Class
+					&& Mapped.Kind != EPropertyKind::InlineMulticastDelegate && Mapped.Kind != EPropertyKind::SparseMulticastDelegate && Mapped.EnumName.empty();
+				if (bOut && !bReadableOut)
+				{
+					Unsupported("out parameters of this type cannot be reflected");
+				}
+				return Mapped;
+			}
+
+		private:
+			FMappedType MapBase() const
+			{
 				const std::string Base = StripElaborated(Type.BaseText);
 				if (!Base.empty() && Base.back() == '*')
 				{
@@ -75,7 +89,6 @@ namespace HeaderTool
 				return MapName(Base);
 			}
 
-		private:
 			[[noreturn]] void Unsupported(const std::string& Detail = std::string()) const
 			{
 				throw FHeaderToolError(File, Line, "unsupported type '" + Type.Text + "'" + (Detail.empty() ? "" : " (" + Detail + ")"));
@@ -221,8 +234,7 @@ namespace HeaderTool
 					}
 					FMappedType Mapped = Make(EPropertyKind::Byte, Name);
 					Mapped.EnumName = Name;
-					Mapped.ArgumentCastPrefix = Name;
-					Mapped.bEnumClassArgument = true;
+					Mapped.bEnumClass = true;
 					return Mapped;
 				}
 				if (Registry.FindStruct(Name) != nullptr)
@@ -250,74 +262,10 @@ namespace HeaderTool
 			const std::string& File;
 			int Line;
 		};
-
-		const char* PropertyClassFor(EPropertyKind Kind)
-		{
-			switch (Kind)
-			{
-			case EPropertyKind::Byte: return "FByteProperty";
-			case EPropertyKind::Int: return "FIntProperty";
-			case EPropertyKind::Int64: return "FInt64Property";
-			case EPropertyKind::Float: return "FFloatProperty";
-			case EPropertyKind::Double: return "FDoubleProperty";
-			case EPropertyKind::Str: return "FStrProperty";
-			case EPropertyKind::Name: return "FNameProperty";
-			default: return nullptr;
-			}
-		}
 	}
 
 	FMappedType MapType(const FParsedType& Type, ETypeUsage Usage, const FTypeRegistry& Registry, const std::string& File, int Line)
 	{
 		return FMapper(Type, Usage, Registry, File, Line).Map();
-	}
-
-	FThunkParameter MakeThunkParameter(const FParameter& Parameter, const std::string& File)
-	{
-		const FMappedType& Mapped = Parameter.Mapped;
-		const bool bOut = Parameter.Type.bReference && !Parameter.Type.bConst;
-		const bool bStructRef = Parameter.Type.bReference && Mapped.Kind == EPropertyKind::Struct;
-		const std::string Local = (bOut || bStructRef ? "Z_Param_Out_" : "Z_Param_") + Parameter.Name;
-		FThunkParameter Result;
-		Result.Argument = Mapped.ArgumentCastPrefix.empty() ? Local : Mapped.ArgumentCastPrefix + "(" + Local + ")";
-		auto UnsupportedOut = [&]()
-		{
-			throw FHeaderToolError(File, Parameter.Line, "unsupported type '" + Parameter.Type.Text + "' (out parameters of this type cannot be reflected)");
-		};
-		switch (Mapped.Kind)
-		{
-		case EPropertyKind::Bool:
-			Result.Declaration = std::string(bOut ? "P_GET_UBOOL_REF(" : "P_GET_UBOOL(") + Local + ");";
-			break;
-		case EPropertyKind::Struct:
-			Result.Declaration = std::string(bStructRef ? "P_GET_STRUCT_REF(" : "P_GET_STRUCT(") + Mapped.StructName + "," + Local + ");";
-			break;
-		case EPropertyKind::Object:
-			if (bOut && Mapped.SlotType != Parameter.Type.BaseText)
-			{
-				UnsupportedOut();
-			}
-			Result.Declaration = std::string(bOut ? "P_GET_OBJECT_REF(" : "P_GET_OBJECT(") + Mapped.ClassName + "," + Local + ");";
-			break;
-		case EPropertyKind::Class:
-			if (bOut)
-			{
-				UnsupportedOut();
-			}
-			Result.Declaration = "P_GET_OBJECT(UClass," + Local + ");";
-			break;
-		case EPropertyKind::InlineMulticastDelegate:
-		case EPropertyKind::SparseMulticastDelegate:
-			UnsupportedOut();
-			break;
-		default:
-			if (bOut && !Mapped.EnumName.empty())
-			{
-				UnsupportedOut();
-			}
-			Result.Declaration = std::string(bOut ? "P_GET_PROPERTY_REF(" : "P_GET_PROPERTY(") + PropertyClassFor(Mapped.Kind) + "," + Local + ");";
-			break;
-		}
-		return Result;
 	}
 }

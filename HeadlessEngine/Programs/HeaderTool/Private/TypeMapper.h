@@ -14,15 +14,10 @@ namespace HeaderTool
 
 	/**
 	 * Maps a declared C++ type to its property kind and descriptor fields. Fails with
-	 * "unsupported type '<T>'" for anything the reflection data cannot describe.
+	 * "unsupported type '<T>'" for anything the reflection data cannot describe, and for
+	 * parameters a native entry cannot read (non-const references to objects, enums and
+	 * delegates).
 	 */
 	FMappedType MapType(const FParsedType& Type, ETypeUsage Usage, const FTypeRegistry& Registry, const std::string& File, int Line);
 
-	/** The P_GET_* line of a thunk for one parameter, and the expression passed to the native call. */
-	struct FThunkParameter
-	{
-		std::string Declaration;
-		std::string Argument;
-	};
-	FThunkParameter MakeThunkParameter(const FParameter& Parameter, const std::string& File);
 }

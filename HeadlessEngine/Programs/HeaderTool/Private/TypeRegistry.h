@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace HeaderTool
 {
@@ -20,9 +21,6 @@ namespace HeaderTool
 		/** Registers the types of Header; a name declared twice is an error. */
 		void AddHeader(const FHeader& Header);
 
-		/** Resolves super classes, within classes and class flags of every class, and checks the module's own. */
-		void ResolveClasses(const FModule& Module);
-
 		const FStructLike* FindClass(const std::string& Name) const;
 		const FStructLike* FindStruct(const std::string& Name) const;
 		const FEnum* FindEnum(const std::string& Name) const;
@@ -32,17 +30,14 @@ namespace HeaderTool
 		const FHeader* FindDeclaringHeader(const std::string& Name) const;
 
 	private:
-		void ResolveClass(FStructLike& Class, const FHeader& Header, bool bOwnModule);
 		void Declare(const std::string& Name, const FHeader& Header, int Line);
 
-		std::map<std::string, FStructLike*> Classes;
-		std::map<std::string, FStructLike*> Structs;
+		std::map<std::string, const FStructLike*> Classes;
+		std::map<std::string, const FStructLike*> Structs;
 		std::map<std::string, const FEnum*> Enums;
 		std::map<std::string, const FDelegate*> Delegates;
 		std::map<std::string, const FHeader*> DeclaringHeaders;
 		std::map<std::string, int> DeclaringLines;
-		std::map<const FStructLike*, const FHeader*> ClassHeaders;
-		std::map<const FStructLike*, int> ResolveState;
 		std::vector<std::unique_ptr<FStructLike>> CoreTypes;
 	};
 }

@@ -3,6 +3,7 @@
 bool UFixtureObject::Take(const FFixtureStruct& S, FGuid G, UObject* O)
 {
 	LastStruct = S;
+	LastStructAddress = &S;
 	LastGuid = G;
 	LastObject = O;
 	return S.Id == G;
@@ -30,6 +31,29 @@ int32 UFixtureObject::CountSides(EFixtureSide::Type First, TEnumAsByte<EFixtureS
 	return (First == EFixtureSide::Right ? 1 : 0) + (Second == EFixtureSide::Right ? 1 : 0);
 }
 
+void UFixtureObject::Fill(int32& OutCount, FFixtureStruct& OutStruct, FFixtureStruct& InOutStruct) const
+{
+	OutCount = 41;
+	OutStruct.Generation = 9;
+	InOutStruct.Generation += 1;
+}
+
+void UFixtureObject::HandleChanged()
+{
+	++ChangedCount;
+}
+
+void UFixtureObject::HandleMoved(UObject* Source, int32 Distance)
+{
+	LastObject = Source;
+	LastDistance = Distance;
+}
+
+void UFixtureObject::HandleSparse(bool bFlag)
+{
+	bLastFlag = bFlag;
+}
+
 void UFixtureObject::OnFixtureEvent(UObject* Source, EFixtureMood NewMood)
 {
 	LastObject = Source;
@@ -38,5 +62,10 @@ void UFixtureObject::OnFixtureEvent(UObject* Source, EFixtureMood NewMood)
 
 UFixtureConfigObject::UFixtureConfigObject(const FObjectInitializer& ObjectInitializer)
 	: UFixtureObject(ObjectInitializer)
+{
+}
+
+UFixtureConfigChild::UFixtureConfigChild(const FObjectInitializer& ObjectInitializer)
+	: UFixtureConfigObject(ObjectInitializer)
 {
 }

@@ -17,6 +17,7 @@ DECLARE_DYNAMIC_MULTICAST_SPARSE_DELEGATE_OneParam(FFixtureSparseSignature, UFix
 UENUM(BlueprintType)
 enum class EFixtureMood : uint8
 {
+	/** The mood every fixture starts in. */
 	Calm,
 	Angry = 5,
 	Sleepy UMETA(DisplayName="Very Sleepy"),
@@ -49,6 +50,25 @@ struct HEADERTOOLFIXTURE_API FFixtureStruct
 
 	UPROPERTY(BlueprintReadOnly, Category="Fixture")
 	float Weight = 1.0f;
+
+	UPROPERTY()
+	bool bEnabled = false;
+
+	UPROPERTY(EditAnywhere, Category="Fixture")
+	FName Tag;
+
+	UPROPERTY(Transient)
+	double Scale = 0.0;
+};
+
+// Extends the fixture value with one more member.
+USTRUCT()
+struct FFixtureDerivedStruct : public FFixtureStruct
+{
+	GENERATED_BODY()
+
+	UPROPERTY()
+	int32 Extra = 0;
 };
 
 // First line of the fixture object's comment.
@@ -68,11 +88,26 @@ public:
 	UFUNCTION(BlueprintPure, Category="Fixture")
 	EFixtureMood GetMood() const { return Mood; }
 
+	/** Repeats the label Count times. */
 	UFUNCTION()
-	void SetLabel(const FString& InLabel, int32 Count);
+	void SetLabel(const FString& InLabel, int32 Count = 2);
 
 	UFUNCTION()
 	static int32 CountSides(EFixtureSide::Type First, TEnumAsByte<EFixtureSide::Type> Second);
+
+	// Writes through its out parameters, so a caller of the native entry sees the values in its block.
+	UFUNCTION()
+	void Fill(int32& OutCount, FFixtureStruct& OutStruct, UPARAM(ref) FFixtureStruct& InOutStruct) const;
+
+	// Handlers for the fixture's own delegates: each records what a broadcast delivered.
+	UFUNCTION()
+	void HandleChanged();
+
+	UFUNCTION()
+	void HandleMoved(UObject* Source, int32 Distance);
+
+	UFUNCTION()
+	void HandleSparse(bool bFlag);
 
 	UPROPERTY(BlueprintAssignable)
 	FFixtureChanged OnChanged;
@@ -89,11 +124,18 @@ public:
 	UPROPERTY()
 	TEnumAsByte<EFixtureSide::Type> Side = EFixtureSide::Left;
 
+	UPROPERTY()
+	TObjectPtr<UObject> Held;
+
 	/** What the last call of Take received, so tests can see what the script entry passed on. */
 	FFixtureStruct LastStruct;
+	const FFixtureStruct* LastStructAddress = nullptr;
 	FGuid LastGuid;
 	UObject* LastObject = nullptr;
 	FString Label;
+	int32 ChangedCount = 0;
+	int32 LastDistance = 0;
+	bool bLastFlag = false;
 
 	template<typename T>
 	T* FindLast() const
@@ -136,4 +178,21 @@ public:
 protected:
 	UPROPERTY(VisibleAnywhere, Transient)
 	FString Note;
+};
+
+// Declares no config of its own: takes its parent's.
+UCLASS()
+class UFixtureConfigChild : public UFixtureConfigObject
+{
+	GENERATED_BODY()
+
+public:
+	UFixtureConfigChild(const FObjectInitializer& ObjectInitializer);
+};
+
+// Only ever created inside a fixture object.
+UCLASS(Within=FixtureObject)
+class UFixtureInnerObject : public UObject
+{
+	GENERATED_BODY()
 };

@@ -1,25 +1,11 @@
-#include "CommentMetadata.h"
 #include "HeaderParserPrivate.h"
-#include "ReflectionFlags.h"
 
-#include <cctype>
-
-// Members and delegate declarations: the parts of a reflected declaration after its macro.
+// Members of a reflected class or struct: functions with their parameters, properties and
+// constructors, each read from the token after its macro.
 namespace HeaderTool::Private
 {
 	namespace
 	{
-		bool IsWordToken(const FToken& Token)
-		{
-			return Token.Kind == ETokenKind::Identifier || Token.Kind == ETokenKind::Number;
-		}
-
-		bool EndsWith(const std::string& Text, const char* Suffix)
-		{
-			const size_t Length = std::char_traits<char>::length(Suffix);
-			return Text.size() >= Length && Text.compare(Text.size() - Length, Length, Suffix) == 0;
-		}
-
 		/** Words that may precede a member declaration without being part of its type. */
 		bool IsDeclarationDecoration(const FToken& Token)
 		{
@@ -27,94 +13,40 @@ namespace HeaderTool::Private
 				|| Token.Is("explicit") || Token.Is("constexpr") || Token.Is("mutable") || Token.Is("UE_NODISCARD")
 				|| (Token.Kind == ETokenKind::Identifier && EndsWith(Token.Text, "_API"));
 		}
-
-		const char* const DelegateParamCounts[] = { "", "_OneParam", "_TwoParams", "_ThreeParams", "_FourParams", "_FiveParams",
-			"_SixParams", "_SevenParams", "_EightParams", "_NineParams" };
 	}
 
-	std::string JoinTokens(const FTokenRun& Tokens)
+	FSpecifierList FHeaderParser::ParseParameterSpecifiers(FTokenRun& Declarator) const
 	{
-		std::string Result;
-		const FToken* Previous = nullptr;
-		for (const FToken* Token : Tokens)
+		if (Declarator.empty() || !Declarator.front()->Is("UPARAM"))
 		{
-			if (Previous != nullptr && IsWordToken(*Previous) && IsWordToken(*Token))
-			{
-				Result += ' ';
-			}
-			Result += Token->Text;
-			Previous = Token;
+			return FSpecifierList();
 		}
-		return Result;
-	}
-
-	std::vector<FTokenRun> SplitTopLevel(const FTokenRun& Tokens)
-	{
-		std::vector<FTokenRun> Parts;
-		if (Tokens.empty())
-		{
-			return Parts;
-		}
-		Parts.emplace_back();
+		// UPARAM(...) is read by the specifier parser, which walks a cursor of its own.
+		std::vector<FToken> Tokens;
+		size_t Index = 1;
 		int Depth = 0;
-		for (const FToken* Token : Tokens)
+		for (; Index < Declarator.size(); ++Index)
 		{
-			if (Token->Is("(") || Token->Is("<") || Token->Is("[") || Token->Is("{"))
+			const FToken& Token = *Declarator[Index];
+			Tokens.push_back(Token);
+			Depth += Token.Is("(") ? 1 : (Token.Is(")") ? -1 : 0);
+			if (Depth == 0)
 			{
-				++Depth;
+				break;
 			}
-			else if (Token->Is(")") || Token->Is(">") || Token->Is("]") || Token->Is("}"))
-			{
-				--Depth;
-			}
-			else if (Token->Is(">>"))
-			{
-				Depth -= 2;
-			}
-			else if (Depth == 0 && Token->Is(","))
-			{
-				Parts.emplace_back();
-				continue;
-			}
-			Parts.back().push_back(Token);
 		}
-		return Parts;
-	}
-
-	FParsedType ParseTypeTokens(const FTokenCursor& Cursor, const FTokenRun& Tokens, int Line)
-	{
-		FParsedType Result;
-		Result.Text = JoinTokens(Tokens);
-		FTokenRun Base = Tokens;
-		if (!Base.empty() && Base.back()->Is("&&"))
+		if (Tokens.empty() || !Tokens.front().Is("(") || Depth != 0)
 		{
-			Cursor.FailAt(Line, "unsupported type '" + Result.Text + "'");
+			Cursor.FailAt(Declarator.front()->Line, "expected UPARAM(...) before a parameter type");
 		}
-		if (!Base.empty() && Base.back()->Is("&"))
-		{
-			Result.bReference = true;
-			Base.pop_back();
-		}
-		if (!Base.empty() && Base.back()->Is("const"))
-		{
-			Result.bConst = true;
-			Base.pop_back();
-		}
-		if (!Base.empty() && Base.front()->Is("const"))
-		{
-			Result.bConst = true;
-			Base.erase(Base.begin());
-		}
-		if (!Base.empty() && (Base.front()->Is("class") || Base.front()->Is("struct") || Base.front()->Is("enum")))
-		{
-			Base.erase(Base.begin());
-		}
-		if (Base.empty())
-		{
-			Cursor.FailAt(Line, "missing type");
-		}
-		Result.BaseText = JoinTokens(Base);
-		return Result;
+		FToken End;
+		End.Kind = ETokenKind::EndOfFile;
+		End.Line = Tokens.back().Line;
+		Tokens.push_back(End);
+		FTokenCursor SpecifierCursor(Tokens, Cursor.File());
+		FSpecifierList Specifiers = ParseSpecifierList(SpecifierCursor, EMacroKind::Parameter, Declarator.front()->Line);
+		Declarator.erase(Declarator.begin(), Declarator.begin() + static_cast<std::ptrdiff_t>(Index + 1));
+		return Specifiers;
 	}
 
 	std::vector<FParameter> FHeaderParser::ParseParameterList(const FTokenRun& Tokens, int Line)
@@ -127,9 +59,15 @@ namespace HeaderTool::Private
 		for (const FTokenRun& Part : SplitTopLevel(Tokens))
 		{
 			FTokenRun Declarator;
+			FTokenRun Default;
 			int Depth = 0;
 			for (const FToken* Token : Part)
 			{
+				if (!Default.empty() || (Depth == 0 && Token->Is("=")))
+				{
+					Default.push_back(Token);
+					continue;
+				}
 				if (Token->Is("(") || Token->Is("<") || Token->Is("[") || Token->Is("{"))
 				{
 					++Depth;
@@ -138,10 +76,6 @@ namespace HeaderTool::Private
 				{
 					--Depth;
 				}
-				if (Depth == 0 && Token->Is("="))
-				{
-					break;
-				}
 				Declarator.push_back(Token);
 			}
 			if (Declarator.empty())
@@ -149,6 +83,12 @@ namespace HeaderTool::Private
 				Cursor.FailAt(Line, "empty parameter");
 			}
 			const int ParamLine = Declarator.front()->Line;
+			FParameter Parameter;
+			Parameter.Specifiers = ParseParameterSpecifiers(Declarator);
+			if (Declarator.empty())
+			{
+				Cursor.FailAt(ParamLine, "expected a parameter after UPARAM(...)");
+			}
 			if (Declarator.back()->Is("]") || Declarator.back()->Is(")"))
 			{
 				Cursor.FailAt(ParamLine, "unsupported type '" + JoinTokens(Declarator) + "'");
@@ -157,11 +97,19 @@ namespace HeaderTool::Private
 			{
 				Cursor.FailAt(ParamLine, "parameter '" + JoinTokens(Declarator) + "' must be named");
 			}
-			FParameter Parameter;
 			Parameter.Name = Declarator.back()->Text;
 			Parameter.Line = ParamLine;
 			Declarator.pop_back();
 			Parameter.Type = ParseTypeTokens(Cursor, Declarator, ParamLine);
+			if (!Default.empty())
+			{
+				Default.erase(Default.begin());
+				if (Default.empty())
+				{
+					Cursor.FailAt(ParamLine, "missing default value of parameter '" + Parameter.Name + "'");
+				}
+				Parameter.DefaultValue = JoinTokens(Default);
+			}
 			Parameters.push_back(std::move(Parameter));
 		}
 		return Parameters;
@@ -203,6 +151,10 @@ namespace HeaderTool::Private
 			if (Token.Is("static"))
 			{
 				Function.bStatic = true;
+			}
+			else if (Token.Kind == ETokenKind::Identifier && EndsWith(Token.Text, "_API"))
+			{
+				Function.bExported = true;
 			}
 			else if (Token.Is("operator"))
 			{
@@ -370,6 +322,7 @@ namespace HeaderTool::Private
 		Cursor.Advance();
 		const FTokenRun Parameters = ReadParenthesized("the constructor", Line);
 		Owner.Constructors.bDeclaresAny = true;
+		Owner.Constructors.bDeclaresDefault |= Parameters.empty() || (Parameters.size() == 1 && Parameters.front()->Is("void"));
 		for (const FToken* Token : Parameters)
 		{
 			if (Token->Is("FObjectInitializer"))
@@ -381,79 +334,5 @@ namespace HeaderTool::Private
 				Owner.Constructors.bDeclaresVTableHelper = true;
 			}
 		}
-	}
-
-	void FHeaderParser::ParseDelegate()
-	{
-		const FToken& MacroToken = Cursor.Current();
-		const size_t MacroIndex = Cursor.Position();
-		const std::string& Macro = MacroToken.Text;
-		const std::string SparsePrefix = "DECLARE_DYNAMIC_MULTICAST_SPARSE_DELEGATE";
-		const std::string MulticastPrefix = "DECLARE_DYNAMIC_MULTICAST_DELEGATE";
-		const bool bSparse = Macro.rfind(SparsePrefix, 0) == 0;
-		if (!bSparse && Macro.rfind(MulticastPrefix, 0) != 0)
-		{
-			Cursor.Fail("unsupported delegate declaration '" + Macro + "' (only dynamic multicast delegates are reflected)");
-		}
-		const std::string Suffix = Macro.substr(bSparse ? SparsePrefix.size() : MulticastPrefix.size());
-		int ParamCount = -1;
-		for (int Count = 0; Count < static_cast<int>(std::size(DelegateParamCounts)); ++Count)
-		{
-			if (Suffix == DelegateParamCounts[Count])
-			{
-				ParamCount = Count;
-			}
-		}
-		if (ParamCount < 0 || (bSparse && ParamCount == 0))
-		{
-			Cursor.Fail("unsupported delegate declaration '" + Macro + "'");
-		}
-
-		auto Delegate = std::make_unique<FDelegate>();
-		Delegate->Line = MacroToken.Line;
-		Delegate->bSparse = bSparse;
-		Delegate->Module = Header.Module;
-		AddCommentMetadata(Cursor.AllTokens(), FindDocumentationComment(Cursor.AllTokens(), MacroIndex), Delegate->Metadata);
-		Cursor.Advance();
-		const FTokenRun Arguments = ReadParenthesized(Macro.c_str(), Delegate->Line);
-		const std::vector<FTokenRun> Parts = SplitTopLevel(Arguments);
-		const size_t Leading = bSparse ? 3 : 1;
-		if (Parts.size() != Leading + 2 * ParamCount)
-		{
-			Cursor.FailAt(Delegate->Line, Macro + " expects " + std::to_string(Leading + 2 * ParamCount) + " arguments");
-		}
-		for (size_t Index = 0; Index < Leading; ++Index)
-		{
-			if (Parts[Index].size() != 1 || Parts[Index].front()->Kind != ETokenKind::Identifier)
-			{
-				Cursor.FailAt(Delegate->Line, "expected a name as argument " + std::to_string(Index + 1) + " of " + Macro);
-			}
-		}
-		Delegate->Name = Parts[0].front()->Text;
-		if (Delegate->Name.size() < 2 || Delegate->Name[0] != 'F')
-		{
-			Cursor.FailAt(Delegate->Line, "delegate type '" + Delegate->Name + "' must start with 'F'");
-		}
-		if (bSparse)
-		{
-			Delegate->OwningClass = Parts[1].front()->Text;
-			Delegate->MemberName = Parts[2].front()->Text;
-		}
-		for (int Index = 0; Index < ParamCount; ++Index)
-		{
-			const FTokenRun& TypeTokens = Parts[Leading + 2 * Index];
-			const FTokenRun& NameTokens = Parts[Leading + 2 * Index + 1];
-			if (TypeTokens.empty() || NameTokens.size() != 1 || NameTokens.front()->Kind != ETokenKind::Identifier)
-			{
-				Cursor.FailAt(Delegate->Line, "expected a type and a name for parameter " + std::to_string(Index + 1) + " of " + Macro);
-			}
-			FParameter Parameter;
-			Parameter.Name = NameTokens.front()->Text;
-			Parameter.Line = Delegate->Line;
-			Parameter.Type = ParseTypeTokens(Cursor, TypeTokens, Delegate->Line);
-			Delegate->Parameters.push_back(std::move(Parameter));
-		}
-		Cursor.TryConsume(";");
-		Header.Delegates.push_back(std::move(Delegate));
 	}
 }
