@@ -302,7 +302,17 @@ void AActor::ReceiveEndPlay(EEndPlayReason::Type)
 void AActor::AddReferencedObjects(UObject* InThis, FReferenceCollector& Collector)
 {
 	AActor* This = static_cast<AActor*>(InThis);
-	Collector.AddReferencedObjects(This->OwnedComponents, This);
+	// The collector clears references to components marked as garbage; a set cannot hold the
+	// cleared slot, so such components leave the set instead of dangling in it once released.
+	for (TSet<UActorComponent*>::TIterator It = This->OwnedComponents.CreateIterator(); It; ++It)
+	{
+		UActorComponent* Component = *It;
+		Collector.AddReferencedObject(Component, This);
+		if (!Component)
+		{
+			It.RemoveCurrent();
+		}
+	}
 	Collector.AddReferencedObjects(This->InstanceComponents, This);
 	Collector.AddReferencedObject(This->Owner, This);
 	Super::AddReferencedObjects(InThis, Collector);

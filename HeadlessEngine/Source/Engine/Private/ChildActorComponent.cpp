@@ -49,6 +49,15 @@ void UChildActorComponent::OnRegister()
 	}
 }
 
+void UChildActorComponent::BeginPlay()
+{
+	Super::BeginPlay();
+	if (IsValid(ChildActor) && !ChildActor->HasActorBegunPlay() && !ChildActor->IsActorBeginningPlay())
+	{
+		ChildActor->DispatchBeginPlay();
+	}
+}
+
 void UChildActorComponent::OnComponentDestroyed(bool bDestroyingHierarchy)
 {
 	Super::OnComponentDestroyed(bDestroyingHierarchy);

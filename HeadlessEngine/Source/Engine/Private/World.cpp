@@ -29,9 +29,10 @@ void UWorld::InitWorld()
 	PersistentLevel->OwningWorld = this;
 	bIsWorldInitialized = true;
 	SubsystemCollection.Initialize(this);
+	// The collection's base type is UWorldSubsystem, so every member is one.
 	SubsystemCollection.ForEachSubsystem([](USubsystem* Subsystem)
 	{
-		CastChecked<UWorldSubsystem>(Subsystem)->PostInitialize();
+		static_cast<UWorldSubsystem*>(Subsystem)->PostInitialize();
 	});
 }
 
@@ -57,7 +58,7 @@ void UWorld::InitializeActorsForPlay(const FURL&, bool bResetTime)
 	--ActorIterationDepth;
 	SubsystemCollection.ForEachSubsystem([this](USubsystem* Subsystem)
 	{
-		CastChecked<UWorldSubsystem>(Subsystem)->OnWorldComponentsUpdated(*this);
+		static_cast<UWorldSubsystem*>(Subsystem)->OnWorldComponentsUpdated(*this);
 	});
 
 	if (!bActorsInitialized)
@@ -87,7 +88,7 @@ void UWorld::BeginPlay()
 	}
 	SubsystemCollection.ForEachSubsystem([this](USubsystem* Subsystem)
 	{
-		CastChecked<UWorldSubsystem>(Subsystem)->OnWorldBeginPlay(*this);
+		static_cast<UWorldSubsystem*>(Subsystem)->OnWorldBeginPlay(*this);
 	});
 	// Actors spawned while others begin play join the end of the list and are reached too.
 	++ActorIterationDepth;
@@ -164,7 +165,9 @@ AActor* UWorld::SpawnActorOfClass(UClass* Class, const FActorSpawnParameters& Sp
 	FName ActorName = SpawnParameters.Name;
 	if (!ActorName.IsNone())
 	{
-		if (UObject* Existing = StaticFindObjectFast(UObject::StaticClass(), Level, ActorName))
+		// A destroyed actor waiting for the collector gives its name up, as object creation does.
+		UObject* Existing = StaticFindObjectFast(UObject::StaticClass(), Level, ActorName);
+		if (Existing && IsValid(Existing))
 		{
 			using ENameMode = FActorSpawnParameters::ESpawnActorNameMode;
 			switch (SpawnParameters.NameMode)
@@ -196,7 +199,11 @@ AActor* UWorld::SpawnActorOfClass(UClass* Class, const FActorSpawnParameters& Sp
 		Actor->InitializeComponents();
 		Actor->PostInitializeComponents();
 	}
-	if (bBegunPlay && IsValid(Actor))
+	// A child actor waits for its parent: the child actor component begins its play once the
+	// parent has begun play.
+	const AActor* ParentActor = ParentComponent ? ParentComponent->GetOwner() : nullptr;
+	const bool bParentInPlay = !ParentActor || ParentActor->HasActorBegunPlay() || ParentActor->IsActorBeginningPlay();
+	if (bBegunPlay && bParentInPlay && IsValid(Actor))
 	{
 		Actor->DispatchBeginPlay();
 	}
@@ -268,13 +275,17 @@ void UWorld::DestroyWorld(bool, UWorld*)
 	EndPlay(WorldType == EWorldType::PIE ? EEndPlayReason::EndPlayInEditor : EEndPlayReason::LevelTransition);
 	SubsystemCollection.Deinitialize();
 
-	for (AActor* Actor : PersistentLevel->Actors)
+	++ActorIterationDepth;
+	for (int32 Index = 0; Index < PersistentLevel->Actors.Num(); ++Index)
 	{
+		AActor* Actor = PersistentLevel->Actors[Index];
 		if (IsValid(Actor))
 		{
 			Actor->UnregisterAllComponents();
 		}
 	}
+	--ActorIterationDepth;
+	CompactActors();
 
 	RemoveFromRoot();
 	TArray<UObject*> LevelObjects;

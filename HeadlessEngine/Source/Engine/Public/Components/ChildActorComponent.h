@@ -11,7 +11,8 @@ class AActor;
 /**
  * Gives its owner a child actor: an actor of ChildActorClass spawned into the owner's level when
  * the component registers, owned by the owner and destroyed with the component. The child's
- * components are its own, not the owner's.
+ * components are its own, not the owner's. A child actor never begins play before its parent:
+ * one spawned while the parent is out of play begins play with this component.
  */
 UCLASS(ClassGroup=Utility, MinimalAPI, meta=(BlueprintSpawnableComponent))
 class ENGINE_API UChildActorComponent : public UActorComponent
@@ -34,6 +35,7 @@ public:
 	void CreateChildActor();
 	void DestroyChildActor();
 
+	virtual void BeginPlay() override;
 	virtual void OnComponentDestroyed(bool bDestroyingHierarchy) override;
 
 	static void AddReferencedObjects(UObject* InThis, FReferenceCollector& Collector);

@@ -1,0 +1,380 @@
+#include "GameFramework/Actor.h"
+
+#include "Engine/Level.h"
+#include "Engine/World.h"
+#include "EngineTestActors.h"
+#include "EngineTestLog.h"
+#include "TestWorld.h"
+#include "UObject/ScriptDelegates.h"
+#include "UObject/UObjectGlobals.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+	std::string EventOf(const char* What, const UObject* Who)
+	{
+		return std::string(What) + ":" + TCHAR_TO_UTF8(*Who->GetName());
+	}
+
+	UEngineTestEndPlayListener* ListenTo(AActor* Actor)
+	{
+		UEngineTestEndPlayListener* Listener = NewObject<UEngineTestEndPlayListener>();
+		Actor->OnEndPlay.AddDynamic(Listener, &UEngineTestEndPlayListener::HandleEndPlay);
+		return Listener;
+	}
+}
+
+TEST(ActorPlayState, AnActorOfAWorldNotInPlayHasNotBegunPlay)
+{
+	FTestWorld World(EWorldType::Game, false);
+	AEngineTestActor* Actor = World.SpawnActor<AEngineTestActor>();
+
+	EXPECT_FALSE(Actor->HasActorBegunPlay());
+	EXPECT_FALSE(Actor->IsActorBeginningPlay());
+	EXPECT_EQ(Actor->NumBeginPlay, 0);
+}
+
+TEST(ActorPlayState, InsideBeginPlayTheActorIsBeginningPlayAndAfterwardsHasBegunPlay)
+{
+	FTestWorld World(EWorldType::Game, false);
+	AEngineTestActor* Actor = World.SpawnActor<AEngineTestActor>();
+	bool bBeginningBeforeBase = false;
+	bool bBegunBeforeBase = true;
+	bool bBegunAfterBase = false;
+	bool bBeginningAfterBase = true;
+	Actor->BeforeBeginPlay = [&](AEngineTestActor& Self)
+	{
+		bBeginningBeforeBase = Self.IsActorBeginningPlay();
+		bBegunBeforeBase = Self.HasActorBegunPlay();
+	};
+	Actor->AfterBeginPlay = [&](AEngineTestActor& Self)
+	{
+		bBegunAfterBase = Self.HasActorBegunPlay();
+		bBeginningAfterBase = Self.IsActorBeginningPlay();
+	};
+
+	World->BeginPlay();
+
+	EXPECT_TRUE(bBeginningBeforeBase);
+	EXPECT_FALSE(bBegunBeforeBase);
+	EXPECT_TRUE(bBegunAfterBase);
+	EXPECT_FALSE(bBeginningAfterBase);
+	EXPECT_TRUE(Actor->HasActorBegunPlay());
+	EXPECT_FALSE(Actor->IsActorBeginningPlay());
+}
+
+TEST(ActorPlayState, DispatchingBeginPlayToAnActorInPlayDoesNothing)
+{
+	FTestWorld World;
+	AEngineTestActor* Actor = World.SpawnActor<AEngineTestActor>();
+
+	Actor->DispatchBeginPlay();
+
+	EXPECT_EQ(Actor->NumBeginPlay, 1);
+}
+
+TEST(ActorPlayState, AnActorEndsPlayWithoutBeingDestroyed)
+{
+	FTestWorld World;
+	AEngineTestActorWithComponent* Actor = World.SpawnActor<AEngineTestActorWithComponent>();
+
+	Actor->RouteEndPlay(EEndPlayReason::RemovedFromWorld);
+
+	EXPECT_EQ(Actor->NumEndPlay, 1);
+	EXPECT_EQ(Actor->LastEndPlayReason, EEndPlayReason::RemovedFromWorld);
+	EXPECT_FALSE(Actor->HasActorBegunPlay());
+	EXPECT_FALSE(Actor->bBeingDestroyedAtEndPlay);
+	EXPECT_FALSE(Actor->IsActorBeingDestroyed());
+	EXPECT_FALSE(Actor->IsActorInitialized());
+	EXPECT_TRUE(IsValid(Actor));
+	EXPECT_TRUE(World->PersistentLevel->Actors.Contains(Actor));
+	EXPECT_EQ(Actor->Component->NumEndPlay, 1);
+	EXPECT_FALSE(Actor->Component->HasBegunPlay());
+	EXPECT_TRUE(Actor->Component->IsRegistered());
+}
+
+TEST(ActorPlayState, AnActorThatEndedPlayEndsPlayOnlyOnce)
+{
+	FTestWorld World;
+	AEngineTestActor* Actor = World.SpawnActor<AEngineTestActor>();
+
+	Actor->RouteEndPlay(EEndPlayReason::RemovedFromWorld);
+	Actor->RouteEndPlay(EEndPlayReason::RemovedFromWorld);
+
+	EXPECT_EQ(Actor->NumEndPlay, 1);
+}
+
+TEST(ActorPlayState, AnActorThatEndedPlayBeginsPlayAgainWithItsComponents)
+{
+	FTestWorld World;
+	AEngineTestActorWithComponent* Actor = World.SpawnActor<AEngineTestActorWithComponent>();
+	Actor->RouteEndPlay(EEndPlayReason::RemovedFromWorld);
+
+	Actor->DispatchBeginPlay();
+
+	EXPECT_EQ(Actor->NumBeginPlay, 2);
+	EXPECT_TRUE(Actor->HasActorBegunPlay());
+	EXPECT_EQ(Actor->Component->NumBeginPlay, 2);
+	EXPECT_TRUE(Actor->Component->HasBegunPlay());
+
+	Actor->Destroy();
+	EXPECT_EQ(Actor->NumEndPlay, 2);
+	EXPECT_EQ(Actor->Component->NumEndPlay, 2);
+}
+
+TEST(ActorEndPlayOrder, TheActorLeavesPlayThenItsCallbacksRunThenItsComponentsEndPlay)
+{
+	FTestWorld World;
+	AEngineTestActorWithComponent* Actor = World.SpawnActor<AEngineTestActorWithComponent>(TEXT("OrderActor"));
+	ListenTo(Actor);
+	FEngineTestLog::Reset();
+
+	Actor->RouteEndPlay(EEndPlayReason::RemovedFromWorld);
+
+	const std::vector<std::string> Expected = {
+		EventOf("ActorEndPlay", Actor),
+		EventOf("OnEndPlay", Actor),
+		EventOf("ComponentEndPlay", Actor->Component),
+	};
+	EXPECT_EQ(FEngineTestLog::Get(), Expected);
+	EXPECT_TRUE(Actor->Component->bOwnerOutOfPlayAtEndPlay);
+}
+
+TEST(ActorEndPlayOrder, AnEndPlayHandlerSeesTheActorOutOfPlayAndItsRegisteredComponentsStillInPlay)
+{
+	FTestWorld World;
+	AEngineTestActorWithComponent* Actor = World.SpawnActor<AEngineTestActorWithComponent>();
+	UEngineTestOtherComponent* Registered = NewObject<UEngineTestOtherComponent>(Actor, NAME_None, RF_Transient);
+	Registered->RegisterComponent();
+	NewObject<UEngineTestOtherComponent>(Actor);
+	UEngineTestEndPlayListener* Listener = ListenTo(Actor);
+
+	Actor->Destroy();
+
+	EXPECT_EQ(Listener->NumCalls, 1);
+	EXPECT_EQ(Listener->LastActor, Actor);
+	EXPECT_EQ(Listener->LastReason, EEndPlayReason::Destroyed);
+	EXPECT_FALSE(Listener->bActorHadBegunPlay);
+	EXPECT_FALSE(Listener->bActorWasBeginningPlay);
+	// The default component and the one registered in play; the unregistered one never began.
+	EXPECT_EQ(Listener->NumComponentsInPlay, 2);
+	EXPECT_FALSE(Registered->HasBegunPlay());
+}
+
+TEST(ActorEndPlayOrder, ComponentsThatNeverBeganPlayDoNotEndPlay)
+{
+	FTestWorld World;
+	AEngineTestActor* Actor = World.SpawnActor<AEngineTestActor>();
+	UEngineTestComponent* Unregistered = NewObject<UEngineTestComponent>(Actor);
+
+	Actor->RouteEndPlay(EEndPlayReason::RemovedFromWorld);
+
+	EXPECT_EQ(Unregistered->NumEndPlay, 0);
+}
+
+TEST(ActorEndPlayDelegate, HandlersAddedByNameAreCalledWithTheActorAndTheReason)
+{
+	FTestWorld World;
+	AEngineTestActor* Actor = World.SpawnActor<AEngineTestActor>();
+	UEngineTestEndPlayListener* Listener = ListenTo(Actor);
+	EXPECT_TRUE(Actor->OnEndPlay.IsBound());
+	EXPECT_TRUE(Actor->OnEndPlay.IsAlreadyBound(Listener, &UEngineTestEndPlayListener::HandleEndPlay));
+
+	World.Destroy();
+
+	EXPECT_EQ(Listener->NumCalls, 1);
+	EXPECT_EQ(Listener->LastActor, Actor);
+	EXPECT_EQ(Listener->LastReason, EEndPlayReason::LevelTransition);
+}
+
+TEST(ActorEndPlayDelegate, AddingTheSameHandlerUniquelyTwiceCallsItOnce)
+{
+	FTestWorld World;
+	AEngineTestActor* Actor = World.SpawnActor<AEngineTestActor>();
+	UEngineTestEndPlayListener* Listener = NewObject<UEngineTestEndPlayListener>();
+	FScriptDelegate Handler;
+	Handler.BindUFunction(Listener, TEXT("HandleEndPlay"));
+	Actor->OnEndPlay.AddUnique(Handler);
+	Actor->OnEndPlay.AddUnique(Handler);
+	Actor->OnEndPlay.AddUniqueDynamic(Listener, &UEngineTestEndPlayListener::HandleEndPlay);
+
+	Actor->Destroy();
+
+	EXPECT_EQ(Listener->NumCalls, 1);
+}
+
+TEST(ActorEndPlayDelegate, RemovedHandlersAreNotCalled)
+{
+	FTestWorld World;
+	AEngineTestActor* First = World.SpawnActor<AEngineTestActor>();
+	AEngineTestActor* Second = World.SpawnActor<AEngineTestActor>();
+	UEngineTestEndPlayListener* ByName = ListenTo(First);
+	UEngineTestEndPlayListener* ByMacro = ListenTo(Second);
+
+	First->OnEndPlay.Remove(ByName, TEXT("HandleEndPlay"));
+	Second->OnEndPlay.RemoveDynamic(ByMacro, &UEngineTestEndPlayListener::HandleEndPlay);
+	First->Destroy();
+	Second->Destroy();
+
+	EXPECT_FALSE(First->OnEndPlay.IsBound());
+	EXPECT_EQ(ByName->NumCalls, 0);
+	EXPECT_EQ(ByMacro->NumCalls, 0);
+}
+
+TEST(ActorDestruction, DestroyEndsPlayWhileBeingDestroyedAndMarksTheActorAndItsComponents)
+{
+	FTestWorld World;
+	AEngineTestActorWithComponent* Actor = World.SpawnActor<AEngineTestActorWithComponent>();
+
+	EXPECT_TRUE(Actor->Destroy());
+
+	EXPECT_EQ(Actor->NumEndPlay, 1);
+	EXPECT_EQ(Actor->LastEndPlayReason, EEndPlayReason::Destroyed);
+	EXPECT_TRUE(Actor->bBeingDestroyedAtEndPlay);
+	EXPECT_TRUE(Actor->IsActorBeingDestroyed());
+	EXPECT_TRUE(Actor->IsPendingKillPending());
+	EXPECT_FALSE(IsValid(Actor));
+	EXPECT_FALSE(IsValid(Actor->Component));
+	EXPECT_EQ(Actor->Component->LastEndPlayReason, EEndPlayReason::Destroyed);
+	EXPECT_FALSE(World->PersistentLevel->Actors.Contains(Actor));
+}
+
+TEST(ActorDestruction, DestroyingAnActorTwiceEndsItsPlayOnce)
+{
+	FTestWorld World;
+	AEngineTestActor* Actor = World.SpawnActor<AEngineTestActor>();
+	Actor->Destroy();
+
+	EXPECT_TRUE(Actor->Destroy());
+
+	EXPECT_EQ(Actor->NumEndPlay, 1);
+}
+
+TEST(ActorDestruction, AnActorDestroyedInsideItsBeginPlayIsDestroyedOnceBeginPlayReturns)
+{
+	FTestWorld World(EWorldType::Game, false);
+	AEngineTestActor* Actor = World.SpawnActor<AEngineTestActor>();
+	bool bDestroyResult = true;
+	bool bValidAfterDestroyCall = false;
+	Actor->BeforeBeginPlay = [&](AEngineTestActor& Self)
+	{
+		bDestroyResult = Self.Destroy();
+		bValidAfterDestroyCall = IsValid(&Self) && !Self.IsActorBeingDestroyed();
+	};
+
+	World->BeginPlay();
+
+	EXPECT_FALSE(bDestroyResult);
+	EXPECT_TRUE(bValidAfterDestroyCall);
+	EXPECT_EQ(Actor->NumBeginPlay, 1);
+	EXPECT_EQ(Actor->NumEndPlay, 1);
+	EXPECT_EQ(Actor->LastEndPlayReason, EEndPlayReason::Destroyed);
+	EXPECT_FALSE(IsValid(Actor));
+}
+
+TEST(ActorDestruction, AnActorThatNeverBeganPlayIsDestroyedWithoutEndingPlay)
+{
+	FTestWorld World(EWorldType::Game, false);
+	AEngineTestActor* Actor = World.SpawnActor<AEngineTestActor>();
+
+	EXPECT_TRUE(Actor->Destroy());
+
+	EXPECT_EQ(Actor->NumEndPlay, 0);
+	EXPECT_FALSE(IsValid(Actor));
+}
+
+TEST(ActorComponents, FindComponentByClassGivesTheFirstOwnComponentOfTheClass)
+{
+	FTestWorld World;
+	AEngineTestParentActor* Parent = World.SpawnActor<AEngineTestParentActor>();
+	ASSERT_NE(Parent->GetChild(), nullptr);
+	NewObject<UEngineTestOtherComponent>(Parent->GetChild());
+
+	EXPECT_EQ(Parent->FindComponentByClass<UEngineTestComponent>(), Parent->OwnComponent);
+	EXPECT_EQ(Parent->FindComponentByClass<UChildActorComponent>(), Parent->ChildActorComponent);
+	EXPECT_EQ(Parent->FindComponentByClass(UEngineTestOtherComponent::StaticClass()), nullptr);
+	EXPECT_EQ(Parent->FindComponentByClass(nullptr), nullptr);
+	EXPECT_NE(Parent->FindComponentByClass<UActorComponent>(), nullptr);
+	EXPECT_EQ(Parent->GetComponentByClass(UEngineTestComponent::StaticClass()), Parent->OwnComponent);
+}
+
+TEST(ActorComponents, GetComponentsGivesTheActorsOwnComponentsAndChildActorsOnlyWhenAsked)
+{
+	FTestWorld World;
+	AEngineTestParentActor* Parent = World.SpawnActor<AEngineTestParentActor>();
+	AEngineTestActorWithComponent* Child = Parent->GetChild();
+	ASSERT_NE(Child, nullptr);
+
+	TArray<UActorComponent*> Own;
+	Own.Add(Child->Component);
+	Parent->GetComponents(Own);
+	EXPECT_EQ(Own.Num(), 2);
+	EXPECT_TRUE(Own.Contains(Parent->OwnComponent));
+	EXPECT_TRUE(Own.Contains(Parent->ChildActorComponent));
+
+	TArray<UActorComponent*> WithChildren;
+	Parent->GetComponents(WithChildren, true);
+	EXPECT_EQ(WithChildren.Num(), 3);
+	EXPECT_TRUE(WithChildren.Contains(Child->Component));
+
+	TArray<UEngineTestComponent*> Typed;
+	Parent->GetComponents(Typed);
+	ASSERT_EQ(Typed.Num(), 1);
+	EXPECT_EQ(Typed[0], Parent->OwnComponent);
+	Parent->GetComponents(Typed, true);
+	ASSERT_EQ(Typed.Num(), 2);
+	EXPECT_EQ(Typed[0], Parent->OwnComponent);
+	EXPECT_EQ(Typed[1], Child->Component);
+
+	TInlineComponentArray<UActorComponent*> Filtered;
+	Parent->GetComponents(UChildActorComponent::StaticClass(), Filtered);
+	ASSERT_EQ(Filtered.Num(), 1);
+	EXPECT_EQ(Filtered[0], Parent->ChildActorComponent);
+
+	EXPECT_EQ(Parent->GetComponents().Num(), 2);
+	EXPECT_EQ(TInlineComponentArray<UActorComponent*>(Parent, true).Num(), 3);
+}
+
+TEST(ActorComponents, AComponentMadeWithTheActorAsOuterJoinsItsComponentsWithoutRegistering)
+{
+	FTestWorld World;
+	AEngineTestActor* Actor = World.SpawnActor<AEngineTestActor>();
+
+	UEngineTestComponent* Component = NewObject<UEngineTestComponent>(Actor);
+
+	EXPECT_EQ(Component->GetOwner(), Actor);
+	EXPECT_TRUE(Actor->OwnsComponent(Component));
+	EXPECT_EQ(Actor->FindComponentByClass<UEngineTestComponent>(), Component);
+	EXPECT_FALSE(Component->IsRegistered());
+	EXPECT_FALSE(Component->HasBegunPlay());
+	EXPECT_TRUE(Actor->GetInstanceComponents().IsEmpty());
+}
+
+TEST(ActorComponents, InstanceComponentsAreKeptApartFromOwnedComponents)
+{
+	FTestWorld World;
+	AEngineTestActorWithComponent* Actor = World.SpawnActor<AEngineTestActorWithComponent>();
+	UEngineTestOtherComponent* Instance = NewObject<UEngineTestOtherComponent>(Actor);
+
+	Actor->AddInstanceComponent(Instance);
+	Actor->AddInstanceComponent(Instance);
+
+	ASSERT_EQ(Actor->GetInstanceComponents().Num(), 1);
+	EXPECT_EQ(Actor->GetInstanceComponents()[0], Instance);
+	EXPECT_EQ(Actor->GetComponents().Num(), 2);
+
+	Actor->RemoveInstanceComponent(Instance);
+	EXPECT_TRUE(Actor->GetInstanceComponents().IsEmpty());
+	EXPECT_TRUE(Actor->OwnsComponent(Instance));
+
+	Actor->AddInstanceComponent(Instance);
+	Actor->ClearInstanceComponents(true);
+	EXPECT_TRUE(Actor->GetInstanceComponents().IsEmpty());
+	EXPECT_TRUE(Instance->IsBeingDestroyed());
+	EXPECT_FALSE(Actor->OwnsComponent(Instance));
+	EXPECT_TRUE(Actor->OwnsComponent(Actor->Component));
+}
