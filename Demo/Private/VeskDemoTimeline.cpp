@@ -50,7 +50,7 @@ FString FVeskDemoTimeline::DescribeTokens() const
 void FVeskDemoTimeline::Event(const FString& What, const FString& Result)
 {
 	++Step;
-	const FString Line = FString::Printf(TEXT("%2d  %-44s -> %-26s | %s"), Step, *What, *Result, *DescribeTokens());
+	const FString Line = FString::Printf(TEXT("%2d  %-46s -> %-26s | %s"), Step, *What, *Result, *DescribeTokens());
 	std::printf("%s\n", TCHAR_TO_UTF8(*Line));
 }
 

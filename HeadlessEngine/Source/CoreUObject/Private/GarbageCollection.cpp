@@ -188,6 +188,37 @@ void CollectGarbage(EObjectFlags KeepFlags, bool bPerformFullPurge)
 	GIsGarbageCollecting = false;
 }
 
+// Newest first, so that instances go before the classes, structs and packages they were made
+// from; at shutdown nothing is reachable any more, so the collector's order does not apply.
+void UE::CoreUObject::Private::DestroyAllObjects()
+{
+	checkf(!GIsGarbageCollecting, TEXT("DestroyAllObjects called during a garbage collection"));
+	GIsGarbageCollecting = true;
+	std::vector<UObject*> Remaining;
+	for (int32 Index = GUObjectArray.GetObjectArrayNum() - 1; Index >= 0; --Index)
+	{
+		FUObjectItem* Item = GUObjectArray.IndexToObject(Index);
+		if (Item->Object)
+		{
+			Item->SetFlags(EInternalObjectFlags::Unreachable);
+			Remaining.push_back((UObject*)Item->Object);
+		}
+	}
+	for (UObject* Object : Remaining)
+	{
+		Object->ConditionalBeginDestroy();
+	}
+	for (UObject* Object : Remaining)
+	{
+		Object->ConditionalFinishDestroy();
+	}
+	for (UObject* Object : Remaining)
+	{
+		DestroyObject(Object);
+	}
+	GIsGarbageCollecting = false;
+}
+
 bool TryCollectGarbage(EObjectFlags KeepFlags, bool bPerformFullPurge)
 {
 	if (GIsGarbageCollecting)

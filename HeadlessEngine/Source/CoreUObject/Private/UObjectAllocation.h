@@ -39,4 +39,7 @@ namespace UE::CoreUObject::Private
 
 	// Registers a reflection object that lives as long as the process: rooted, never collected.
 	void MarkAsPermanent(UObject* Object);
+
+	// Engine shutdown: destroys every object that is left, rooted or not.
+	void DestroyAllObjects();
 }
