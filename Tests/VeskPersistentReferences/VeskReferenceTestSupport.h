@@ -2,9 +2,12 @@
 
 #include "CoreMinimal.h"
 #include "Components/ActorComponent.h"
+#include "Containers/StringConv.h"
+#include "Containers/UnrealString.h"
 #include "Engine/World.h"
 #include "GameFramework/Actor.h"
 #include "TestWorld.h"
+#include "UObject/Package.h"
 #include "UObject/UObjectGlobals.h"
 #include "Vesk_PersistentReference.h"
 #include "Vesk_ReferenceSubsystem.h"
@@ -13,7 +16,30 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
+#include <string>
 #include <thread>
+
+// Engine text is TCHAR; test messages are narrow.
+inline std::string Utf8(const TCHAR* Text)
+{
+	return std::string(TCHAR_TO_UTF8(Text));
+}
+
+inline std::string Utf8(const FString& Text)
+{
+	return Utf8(*Text);
+}
+
+inline void PrintTo(const FString& Text, std::ostream* Out)
+{
+	*Out << '"' << Utf8(Text) << '"';
+}
+
+inline void PrintTo(const FGuid& Guid, std::ostream* Out)
+{
+	*Out << Utf8(Guid.ToString(EGuidFormats::Digits));
+}
 
 // Reads the registry's private tables; the registry declares this struct a friend.
 struct FVesk_ReferenceSubsystemTestAccess
@@ -67,6 +93,27 @@ struct FVesk_ReferenceSubsystemTestAccess
 	{
 		return Subsystem.bDeinitialized;
 	}
+
+	// Whether Operation asked for a notification pass. While a pass is marked as running, the
+	// registry only records each request, so the operation's own request is seen and nothing else
+	// runs.
+	template<typename FOperation>
+	static bool RequestsNotification(UVesk_ReferenceSubsystem& Subsystem, FOperation&& Operation)
+	{
+		Subsystem.bNotifying = true;
+		Subsystem.bNotifyAgain = false;
+		Operation();
+		const bool bRequested = Subsystem.bNotifyAgain;
+		Subsystem.bNotifying = false;
+		Subsystem.bNotifyAgain = false;
+		return bRequested;
+	}
+
+	// The end-of-play handler as the actors' delegate calls it.
+	static void ActorEndPlay(UVesk_ReferenceSubsystem& Subsystem, AActor* Actor, EEndPlayReason::Type Reason)
+	{
+		Subsystem.OnActorEndPlay(Actor, Reason);
+	}
 };
 
 using FEntryState = FVesk_ReferenceSubsystemTestAccess::FEntryState;
@@ -103,14 +150,16 @@ protected:
 		ASSERT_NE(Subsystem, nullptr);
 	}
 
-	AVeskTestProducerActor* SpawnProducerActor()
+	template<class TActor = AVeskTestProducerActor>
+	TActor* SpawnProducerActor()
 	{
-		return World.SpawnActor<AVeskTestProducerActor>();
+		return World.SpawnActor<TActor>(NAME_None);
 	}
 
-	static UVeskTestProducerComponent* AddProducerComponent(AActor* Actor)
+	template<class TComponent = UVeskTestProducerComponent>
+	static TComponent* AddProducerComponent(AActor* Actor)
 	{
-		UVeskTestProducerComponent* Component = NewObject<UVeskTestProducerComponent>(Actor);
+		TComponent* Component = NewObject<TComponent>(Actor);
 		Component->RegisterComponent();
 		return Component;
 	}
@@ -128,6 +177,18 @@ protected:
 	int64 NextGeneration() const
 	{
 		return FVesk_ReferenceSubsystemTestAccess::NextGeneration(*Subsystem);
+	}
+
+	void ExpectNothingBound() const
+	{
+		EXPECT_EQ(FVesk_ReferenceSubsystemTestAccess::NumEntries(*Subsystem), 0);
+		EXPECT_EQ(NextGeneration(), 0);
+	}
+
+	template<typename FOperation>
+	bool RequestsNotification(FOperation&& Operation)
+	{
+		return FVesk_ReferenceSubsystemTestAccess::RequestsNotification(*Subsystem, Forward<FOperation>(Operation));
 	}
 
 	static bool IsEmptyToken(const FVesk_ReferenceBinding& Binding)

@@ -1,6 +1,7 @@
 #include "Vesk_PersistentReference.h"
 
 #include "Containers/Map.h"
+#include "HAL/UnrealMemory.h"
 #include "UObject/Class.h"
 #include "UObject/UnrealType.h"
 #include "VeskReferenceTestSupport.h"
@@ -64,8 +65,8 @@ TEST(PersistentReferenceHash, IsLowHalfOfCityHash64OfTheGuidBytes)
 		FVesk_PersistentReference Reference;
 		Reference.Id = Vector.Guid;
 
-		EXPECT_EQ(GetTypeHash(Reference), Vector.Low32) << *Reference.ToString();
-		EXPECT_EQ(GetTypeHash(Reference), GetTypeHash(Reference.Id)) << *Reference.ToString();
+		EXPECT_EQ(GetTypeHash(Reference), Vector.Low32) << Utf8(Reference.ToString());
+		EXPECT_EQ(GetTypeHash(Reference), GetTypeHash(Reference.Id)) << Utf8(Reference.ToString());
 	}
 }
 
@@ -81,6 +82,21 @@ TEST(PersistentReferenceHash, WorksAsMapKey)
 	EXPECT_EQ(*Map.Find(MakeReference(1, 2, 3, 4)), 3);
 }
 
+TEST(PersistentReferenceCopy, CopiesAllSixteenBytes)
+{
+	const FVesk_PersistentReference Source = MakeReference(0x11111111u, 0x22222222u, 0x33333333u, 0x44444444u);
+	FVesk_PersistentReference Assigned = MakeReference(9, 9, 9, 9);
+	FVesk_PersistentReference Moved;
+
+	Assigned = Source;
+	FVesk_PersistentReference Temporary = Source;
+	Moved = MoveTemp(Temporary);
+
+	EXPECT_TRUE(Assigned == Source);
+	EXPECT_TRUE(Moved == Source);
+	EXPECT_EQ(FMemory::Memcmp(&Assigned, &Source, sizeof(FVesk_PersistentReference)), 0);
+}
+
 TEST(ReferenceBindingToken, DefaultIsTheEmptyToken)
 {
 	const FVesk_ReferenceBinding Binding;
@@ -88,6 +104,34 @@ TEST(ReferenceBindingToken, DefaultIsTheEmptyToken)
 	EXPECT_FALSE(Binding.Id.IsValid());
 	EXPECT_EQ(Binding.Generation, 0);
 	EXPECT_TRUE(Binding.World.IsExplicitlyNull());
+}
+
+TEST(ReferenceBindingToken, CopyKeepsIdGenerationAndWorld)
+{
+	FTestWorld World;
+	FVesk_ReferenceBinding Source;
+	Source.Id = FGuid(1, 2, 3, 4);
+	Source.Generation = 0x123456789LL;
+	Source.World = World.Get();
+
+	FVesk_ReferenceBinding Copy;
+	Copy = Source;
+
+	EXPECT_EQ(Copy.Id, Source.Id);
+	EXPECT_EQ(Copy.Generation, Source.Generation);
+	EXPECT_EQ(Copy.World.Get(), World.Get());
+	// The token has no padding, so a member-wise copy is also a copy of every byte.
+	EXPECT_EQ(FMemory::Memcmp(&Copy, &Source, sizeof(FVesk_ReferenceBinding)), 0);
+}
+
+TEST(ResolvedReference, StartsUnavailableWithNothingResolved)
+{
+	const FVesk_ResolvedReference Resolved;
+
+	EXPECT_EQ(Resolved.Status, EVesk_ReferenceStatus::Unavailable);
+	EXPECT_EQ(Resolved.Object, nullptr);
+	EXPECT_EQ(Resolved.Component, nullptr);
+	EXPECT_EQ(Resolved.Generation, 0);
 }
 
 TEST(ReferenceReflection, StatusValuesAreRegisteredUnderTheirFullNames)
@@ -112,8 +156,8 @@ TEST(ReferenceReflection, StatusValuesAreRegisteredUnderTheirFullNames)
 	};
 	for (const auto& Entry : Expected)
 	{
-		EXPECT_EQ(static_cast<int64>(Entry.Value), Entry.Number) << Entry.Name;
-		EXPECT_EQ(Enum->GetValueByName(FName(Entry.Name)), Entry.Number) << Entry.Name;
+		EXPECT_EQ(static_cast<int64>(Entry.Value), Entry.Number) << Utf8(Entry.Name);
+		EXPECT_EQ(Enum->GetValueByName(FName(Entry.Name)), Entry.Number) << Utf8(Entry.Name);
 	}
 }
 
@@ -132,9 +176,52 @@ TEST(ReferenceReflection, BindingShowsIdAndGenerationReadOnlyAndHidesWorld)
 	for (const TCHAR* Name : { TEXT("Id"), TEXT("Generation") })
 	{
 		const FProperty* Property = Struct->FindPropertyByName(Name);
-		ASSERT_NE(Property, nullptr) << Name;
-		EXPECT_TRUE(Property->HasAllPropertyFlags(CPF_BlueprintVisible | CPF_BlueprintReadOnly)) << Name;
-		EXPECT_FALSE(Property->HasAnyPropertyFlags(CPF_SaveGame)) << Name;
+		ASSERT_NE(Property, nullptr) << Utf8(Name);
+		EXPECT_TRUE(Property->HasAllPropertyFlags(CPF_BlueprintVisible | CPF_BlueprintReadOnly)) << Utf8(Name);
+		EXPECT_FALSE(Property->HasAnyPropertyFlags(CPF_SaveGame)) << Utf8(Name);
 	}
 	EXPECT_EQ(Struct->FindPropertyByName(TEXT("World")), nullptr);
+}
+
+TEST(ReferenceReflection, StructOperationsAreZeroConstructionBytewiseCopyAndHashOnlyForTheReference)
+{
+	const UScriptStruct::ICppStructOps* ReferenceOps = FVesk_PersistentReference::StaticStruct()->GetCppStructOps();
+	const UScriptStruct::ICppStructOps* BindingOps = FVesk_ReferenceBinding::StaticStruct()->GetCppStructOps();
+	ASSERT_NE(ReferenceOps, nullptr);
+	ASSERT_NE(BindingOps, nullptr);
+
+	EXPECT_TRUE(ReferenceOps->HasZeroConstructor());
+	EXPECT_TRUE(ReferenceOps->IsPlainOldData());
+	EXPECT_TRUE(ReferenceOps->HasGetTypeHash());
+	EXPECT_TRUE(BindingOps->HasZeroConstructor());
+	EXPECT_TRUE(BindingOps->IsPlainOldData());
+	EXPECT_FALSE(BindingOps->HasGetTypeHash());
+}
+
+TEST(ReferenceReflection, ReflectedHashIsTheReferenceHash)
+{
+	for (const FHashVector& Vector : HashVectors)
+	{
+		FVesk_PersistentReference Reference;
+		Reference.Id = Vector.Guid;
+
+		EXPECT_EQ(FVesk_PersistentReference::StaticStruct()->GetStructTypeHash(&Reference), Vector.Low32) << Utf8(Reference.ToString());
+	}
+}
+
+TEST(ReferenceReflection, StructTooltipsAndScriptVisibility)
+{
+	const UScriptStruct* Reference = FVesk_PersistentReference::StaticStruct();
+	const UScriptStruct* Binding = FVesk_ReferenceBinding::StaticStruct();
+
+	EXPECT_EQ(Reference->GetMetaData(TEXT("ToolTip")), FString(TEXT("Shared storage for every typed specialization. Contains no instance or class pointers.")));
+	EXPECT_FALSE(Reference->HasMetaData(TEXT("BlueprintType")));
+	EXPECT_EQ(Binding->GetMetaData(TEXT("ToolTip")), FString(TEXT("A producer must retain this token; callbacks from previous incarnations cannot detach a replacement.")));
+	EXPECT_EQ(Binding->GetMetaData(TEXT("BlueprintType")), FString(TEXT("true")));
+	for (const TCHAR* Name : { TEXT("Id"), TEXT("Generation") })
+	{
+		const FProperty* Property = Binding->FindPropertyByName(Name);
+		ASSERT_NE(Property, nullptr) << Utf8(Name);
+		EXPECT_EQ(Property->GetMetaData(TEXT("Category")), FString(TEXT("Vesk_ReferenceBinding"))) << Utf8(Name);
+	}
 }

@@ -9,12 +9,6 @@ using Access = FVesk_ReferenceSubsystemTestAccess;
 
 class FReferenceBindingTest : public FVeskReferenceTestBase
 {
-protected:
-	void ExpectNothingBound() const
-	{
-		EXPECT_EQ(Access::NumEntries(*Subsystem), 0);
-		EXPECT_EQ(NextGeneration(), 0);
-	}
 };
 
 TEST_F(FReferenceBindingTest, RefusesZeroIdentityMissingGarbageAndForeignObjects)
@@ -66,6 +60,41 @@ TEST_F(FReferenceBindingTest, GenerationsCountAcrossIdentitiesAndIncarnations)
 	EXPECT_FALSE(Subsystem->IsCurrentBinding(FirstX));
 	EXPECT_TRUE(Subsystem->IsCurrentBinding(ThirdX));
 	EXPECT_EQ(Entry(X), (FEntryState{ true, EVesk_ReferenceStatus::Initializing, Replacement, 3, false }));
+}
+
+TEST_F(FReferenceBindingTest, NewIncarnationNotifiesAndRefusalsDoNot)
+{
+	UVeskTestProducerObject* Object = NewProducerObject();
+	UVeskTestProducerObject* Intruder = NewProducerObject();
+	const FGuid Identity = MakeTestIdentity(1);
+	FVesk_ReferenceBinding Binding;
+
+	EXPECT_TRUE(RequestsNotification([&] { Binding = Subsystem->BeginBinding(Object, Identity); }));
+	ASSERT_EQ(Binding.Generation, 1);
+	EXPECT_FALSE(RequestsNotification([&] { Subsystem->BeginBinding(Object, Identity); }));
+	EXPECT_FALSE(RequestsNotification([&] { Subsystem->BeginBinding(Intruder, Identity); }));
+	EXPECT_FALSE(RequestsNotification([&] { Subsystem->BeginBinding(Object, MakeTestIdentity(2)); }));
+	EXPECT_FALSE(RequestsNotification([&] { Subsystem->BeginBinding(Intruder, FGuid()); }));
+	EXPECT_FALSE(RequestsNotification([&] { Subsystem->BeginBinding(nullptr, MakeTestIdentity(3)); }));
+	EXPECT_EQ(NextGeneration(), 1);
+}
+
+TEST_F(FReferenceBindingTest, CopiedTokenStaysCurrentUntilTheNextIncarnation)
+{
+	UVeskTestProducerObject* Object = NewProducerObject();
+	const FGuid Identity = MakeTestIdentity(1);
+	const FVesk_ReferenceBinding Original = Subsystem->BeginBinding(Object, Identity);
+	const FVesk_ReferenceBinding Copy = Original;
+
+	ASSERT_TRUE(Subsystem->IsCurrentBinding(Copy));
+	ASSERT_TRUE(Subsystem->Publish(Copy));
+	ASSERT_TRUE(Subsystem->Withdraw(Original));
+	EXPECT_TRUE(Subsystem->IsCurrentBinding(Copy));
+
+	ASSERT_EQ(Subsystem->BeginBinding(Object, Identity).Generation, 2);
+
+	EXPECT_FALSE(Subsystem->IsCurrentBinding(Copy));
+	EXPECT_FALSE(Subsystem->IsCurrentBinding(Original));
 }
 
 TEST_F(FReferenceBindingTest, SameObjectAndIdentityGiveTheRunningTokenAgain)
@@ -170,6 +199,73 @@ TEST_F(FReferenceBindingTest, DestroyedComponentIsRefused)
 	ExpectNothingBound();
 }
 
+TEST_F(FReferenceBindingTest, ComponentBeingDestroyedIsRefused)
+{
+	AVeskTestProducerActor* Actor = SpawnProducerActor();
+	UVeskTestHookedComponent* Component = AddProducerComponent<UVeskTestHookedComponent>(Actor);
+	bool bHookRan = false;
+	FVesk_ReferenceBinding DuringDestruction;
+	FVesk_ReferenceBinding SiblingDuringDestruction;
+	UVeskTestProducerComponent* Sibling = AddProducerComponent(Actor);
+	Component->EndPlayHook = [&](UVeskTestHookedComponent* Self)
+	{
+		bHookRan = true;
+		ASSERT_TRUE(IsValid(Self));
+		ASSERT_TRUE(Self->IsBeingDestroyed());
+		DuringDestruction = Subsystem->BeginBinding(Self, MakeTestIdentity(1));
+		SiblingDuringDestruction = Subsystem->BeginBinding(Sibling, MakeTestIdentity(2));
+	};
+
+	Component->DestroyComponent();
+
+	ASSERT_TRUE(bHookRan);
+	EXPECT_TRUE(IsEmptyToken(DuringDestruction));
+	EXPECT_FALSE(Entry(MakeTestIdentity(1)).bExists);
+	// Only the component itself is leaving; its owner and siblings still bind.
+	EXPECT_EQ(SiblingDuringDestruction.Generation, 1);
+}
+
+TEST_F(FReferenceBindingTest, ActorBeingDestroyedIsRefusedForItselfAndItsComponents)
+{
+	AVeskTestHookedActor* Actor = SpawnProducerActor<AVeskTestHookedActor>();
+	UVeskTestProducerComponent* Component = AddProducerComponent(Actor);
+	bool bHookRan = false;
+	FVesk_ReferenceBinding ActorBinding;
+	FVesk_ReferenceBinding ComponentBinding;
+	FVesk_ReferenceBinding Bystander;
+	Actor->EndPlayHook = [&](AVeskTestHookedActor* Self)
+	{
+		bHookRan = true;
+		ASSERT_TRUE(IsValid(Self));
+		ASSERT_TRUE(Self->IsActorBeingDestroyed());
+		ActorBinding = Subsystem->BeginBinding(Self, MakeTestIdentity(1));
+		ComponentBinding = Subsystem->BeginBinding(Component, MakeTestIdentity(2));
+		Bystander = Subsystem->BeginBinding(NewProducerObject(), MakeTestIdentity(3));
+	};
+
+	Actor->Destroy();
+
+	ASSERT_TRUE(bHookRan);
+	EXPECT_TRUE(IsEmptyToken(ActorBinding));
+	EXPECT_TRUE(IsEmptyToken(ComponentBinding));
+	EXPECT_EQ(Bystander.Generation, 1);
+	EXPECT_FALSE(Entry(MakeTestIdentity(1)).bExists);
+	EXPECT_FALSE(Entry(MakeTestIdentity(2)).bExists);
+}
+
+TEST_F(FReferenceBindingTest, ComponentWithoutOwnerBindsWithoutAnActor)
+{
+	UVeskTestProducerComponent* Ownerless = NewObject<UVeskTestProducerComponent>(World.Get());
+	Ownerless->RegisterComponentWithWorld(World.Get());
+	ASSERT_EQ(Ownerless->GetOwner(), nullptr);
+	ASSERT_EQ(Ownerless->GetWorld(), World.Get());
+
+	const FVesk_ReferenceBinding Binding = Subsystem->BeginBinding(Ownerless, MakeTestIdentity(1));
+
+	EXPECT_EQ(Binding.Generation, 1);
+	EXPECT_EQ(Access::NumEndedActors(*Subsystem), 0);
+}
+
 class FReferenceEndedActorBindingTest : public FVeskReferenceTestBase
 {
 };
@@ -193,6 +289,38 @@ TEST_F(FReferenceEndedActorBindingTest, EndedActorBindsOnlyOnceItsPlayBeginsAgai
 	EXPECT_FALSE(Access::HasEnded(*Subsystem, Actor));
 }
 
+TEST_F(FReferenceEndedActorBindingTest, EndedActorBindsFromWithinItsOwnBeginPlay)
+{
+	AVeskTestHookedActor* Actor = SpawnProducerActor<AVeskTestHookedActor>();
+	UVeskTestProducerComponent* Component = AddProducerComponent(Actor);
+	const FGuid ActorId = MakeTestIdentity(1);
+	const FGuid ComponentId = MakeTestIdentity(2);
+	const FVesk_ReferenceBinding First = Subsystem->BeginBinding(Actor, ActorId);
+	ASSERT_GT(First.Generation, 0);
+	Actor->RouteEndPlay(EEndPlayReason::LevelTransition);
+	ASSERT_TRUE(Access::HasEnded(*Subsystem, Actor));
+	ASSERT_TRUE(IsEmptyToken(Subsystem->BeginBinding(Actor, ActorId)));
+
+	bool bHookRan = false;
+	FVesk_ReferenceBinding ActorAgain;
+	FVesk_ReferenceBinding ComponentAgain;
+	Actor->BeginPlayHook = [&](AVeskTestHookedActor* Self)
+	{
+		bHookRan = true;
+		ASSERT_TRUE(Self->IsActorBeginningPlay());
+		ActorAgain = Subsystem->BeginBinding(Self, ActorId);
+		ComponentAgain = Subsystem->BeginBinding(Component, ComponentId);
+	};
+	Actor->DispatchBeginPlay();
+
+	ASSERT_TRUE(bHookRan);
+	EXPECT_EQ(ActorAgain.Generation, 2);
+	EXPECT_EQ(ComponentAgain.Generation, 3);
+	EXPECT_FALSE(Subsystem->IsCurrentBinding(First));
+	EXPECT_FALSE(Access::HasEnded(*Subsystem, Actor));
+	EXPECT_EQ(Entry(ActorId), (FEntryState{ true, EVesk_ReferenceStatus::Initializing, Actor, 2, false }));
+}
+
 TEST_F(FReferenceEndedActorBindingTest, ActorBackInPlayLeavesTheEndedSetEvenWhenRefused)
 {
 	AVeskTestProducerActor* Actor = SpawnProducerActor();
@@ -204,6 +332,20 @@ TEST_F(FReferenceEndedActorBindingTest, ActorBackInPlayLeavesTheEndedSetEvenWhen
 
 	EXPECT_TRUE(IsEmptyToken(Subsystem->BeginBinding(Actor, Identity)));
 	EXPECT_FALSE(Access::HasEnded(*Subsystem, Actor));
+}
+
+TEST_F(FReferenceEndedActorBindingTest, ComponentBindingHooksItsOwnersEndOfPlay)
+{
+	AVeskTestProducerActor* Actor = SpawnProducerActor();
+	UVeskTestProducerComponent* Component = AddProducerComponent(Actor);
+	const FVesk_ReferenceBinding Binding = Subsystem->BeginBinding(Component, MakeTestIdentity(1));
+	ASSERT_TRUE(Subsystem->Publish(Binding));
+
+	Actor->RouteEndPlay(EEndPlayReason::RemovedFromWorld);
+
+	EXPECT_TRUE(Access::HasEnded(*Subsystem, Actor));
+	EXPECT_EQ(Entry(Binding.Id), (FEntryState{ true, EVesk_ReferenceStatus::Unavailable, nullptr, 1, false }));
+	EXPECT_TRUE(Subsystem->IsCurrentBinding(Binding));
 }
 
 class FReferenceBindingBeforePlayTest : public FVeskReferenceTestBase
@@ -227,8 +369,11 @@ TEST_F(FReferenceBindingBeforePlayTest, ActorThatNeverEndedPlayBindsBeforeItsPla
 class FReferenceSavedBindingTest : public FVeskReferenceTestBase
 {
 protected:
+	// Saved identities follow paths, which repeat from world to world: each test starts from an
+	// empty keeper.
 	void TearDown() override
 	{
+		UVesk_SaveSubsystem::Shutdown();
 		UVesk_SaveSubsystem::Startup();
 	}
 
@@ -265,6 +410,41 @@ TEST_F(FReferenceSavedBindingTest, ForeignAndMissingObjectsAreRefusedWithoutAski
 
 	EXPECT_EQ(SavedBytes(), Before);
 	ExpectNothingBound();
+}
+
+TEST_F(FReferenceSavedBindingTest, ProducerRecreatedInANewWorldBindsItsSavedIdentityAgain)
+{
+	FGuid Saved;
+	{
+		FTestWorld OldWorld;
+		UVesk_ReferenceSubsystem* OldRegistry = UVesk_ReferenceSubsystem::FromContext(OldWorld.Get());
+		const FVesk_ReferenceBinding Old = OldRegistry->BeginSavedBinding(OldWorld.SpawnActor<AVeskTestProducerActor>(TEXT("Door")));
+		ASSERT_EQ(Old.Generation, 1);
+		Saved = Old.Id;
+	}
+	AVeskTestProducerActor* Door = World.SpawnActor<AVeskTestProducerActor>(TEXT("Door"));
+
+	const FVesk_ReferenceBinding Binding = Subsystem->BeginSavedBinding(Door);
+
+	EXPECT_EQ(Binding.Id, Saved);
+	EXPECT_EQ(Binding.Generation, 1);
+	EXPECT_TRUE(Subsystem->Publish(Binding));
+}
+
+TEST_F(FReferenceSavedBindingTest, RekeyedObjectCannotTakeItsNewIdentityWhileBoundUnderTheOld)
+{
+	UVeskTestProducerObject* Object = NewProducerObject();
+	const FVesk_ReferenceBinding First = Subsystem->BeginSavedBinding(Object);
+	ASSERT_EQ(First.Generation, 1);
+	UVesk_SaveSubsystem::Get()->SetGuidForObject(Object, MakeTestIdentity(7));
+
+	EXPECT_TRUE(IsEmptyToken(Subsystem->BeginSavedBinding(Object)));
+	ASSERT_TRUE(Subsystem->Withdraw(First));
+	const FVesk_ReferenceBinding Rekeyed = Subsystem->BeginSavedBinding(Object);
+
+	EXPECT_EQ(Rekeyed.Id, MakeTestIdentity(7));
+	EXPECT_EQ(Rekeyed.Generation, 2);
+	EXPECT_TRUE(Subsystem->Publish(Rekeyed));
 }
 
 TEST_F(FReferenceSavedBindingTest, MissingSaveModuleRefusesSavedBindings)

@@ -16,13 +16,13 @@ namespace
 		RemovePermanently,
 	};
 
-	const TCHAR* OperationName(EOperation Operation)
+	const char* OperationName(EOperation Operation)
 	{
 		switch (Operation)
 		{
-		case EOperation::Publish: return TEXT("Publish");
-		case EOperation::Withdraw: return TEXT("Withdraw");
-		default: return TEXT("RemovePermanently");
+		case EOperation::Publish: return "Publish";
+		case EOperation::Withdraw: return "Withdraw";
+		default: return "RemovePermanently";
 		}
 	}
 }
@@ -119,6 +119,52 @@ TEST_F(FReferencePublicationTest, StatusTableForCurrentTokens)
 	EXPECT_EQ(NextGeneration(), Index);
 }
 
+TEST_F(FReferencePublicationTest, EveryAcceptedChangeNotifiesAndEveryRefusalDoesNot)
+{
+	UVeskTestProducerObject* Object = NewProducerObject();
+	const FGuid Identity = MakeTestIdentity(1);
+	const FVesk_ReferenceBinding Binding = BindInStatus(Object, Identity, EVesk_ReferenceStatus::Initializing);
+
+	EXPECT_TRUE(RequestsNotification([&] { EXPECT_TRUE(Subsystem->Publish(Binding)); }));
+	EXPECT_TRUE(RequestsNotification([&] { EXPECT_TRUE(Subsystem->Publish(Binding)); }));
+	EXPECT_FALSE(RequestsNotification([&] { EXPECT_FALSE(Subsystem->Publish(FVesk_ReferenceBinding())); }));
+	EXPECT_TRUE(RequestsNotification([&] { EXPECT_TRUE(Subsystem->Withdraw(Binding)); }));
+	EXPECT_TRUE(RequestsNotification([&] { EXPECT_TRUE(Subsystem->Withdraw(Binding)); }));
+	EXPECT_FALSE(RequestsNotification([&] { EXPECT_FALSE(Subsystem->Publish(Binding)); }));
+	EXPECT_TRUE(RequestsNotification([&] { EXPECT_TRUE(Subsystem->RemovePermanently(Binding)); }));
+	EXPECT_FALSE(RequestsNotification([&] { EXPECT_FALSE(Subsystem->RemovePermanently(Binding)); }));
+	EXPECT_FALSE(RequestsNotification([&] { EXPECT_FALSE(Subsystem->Withdraw(Binding)); }));
+	EXPECT_FALSE(RequestsNotification([&] { EXPECT_FALSE(Subsystem->IsCurrentBinding(Binding)); }));
+}
+
+TEST_F(FReferencePublicationTest, OlderTokenCannotReleaseTheCurrentIncarnation)
+{
+	UVeskTestProducerObject* First = NewProducerObject();
+	UVeskTestProducerObject* Second = NewProducerObject();
+	const FGuid Identity = MakeTestIdentity(1);
+	const FVesk_ReferenceBinding Old = BindInStatus(First, Identity, EVesk_ReferenceStatus::Unavailable);
+	const FVesk_ReferenceBinding Current = BindInStatus(Second, Identity, EVesk_ReferenceStatus::Available);
+	const FEntryState Before = Entry(Identity);
+
+	EXPECT_FALSE(Subsystem->Withdraw(Old));
+	EXPECT_FALSE(Subsystem->RemovePermanently(Old));
+	EXPECT_FALSE(Subsystem->Publish(Old));
+
+	EXPECT_EQ(Entry(Identity), Before);
+	EXPECT_EQ(Before, (FEntryState{ true, EVesk_ReferenceStatus::Available, Second, Current.Generation, false }));
+	EXPECT_TRUE(Subsystem->IsCurrentBinding(Current));
+}
+
+TEST_F(FReferencePublicationTest, TokenForAnIdentityWithoutEntryIsRefused)
+{
+	const FVesk_ReferenceBinding Real = BindInStatus(NewProducerObject(), MakeTestIdentity(1), EVesk_ReferenceStatus::Initializing);
+	FVesk_ReferenceBinding Unknown = Real;
+	Unknown.Id = MakeTestIdentity(2);
+
+	ExpectEveryOperationRefused(Unknown, MakeTestIdentity(2));
+	EXPECT_FALSE(Entry(MakeTestIdentity(2)).bExists);
+}
+
 TEST_F(FReferencePublicationTest, WithdrawnTokenStaysCurrentUntilANewIncarnation)
 {
 	UVeskTestProducerObject* Object = NewProducerObject();
@@ -181,8 +227,11 @@ TEST_F(FReferencePublicationTest, DestroyedProducerCannotPublish)
 class FReferenceSavedPublicationTest : public FReferencePublicationTest
 {
 protected:
+	// Saved identities follow paths, which repeat from world to world: each test starts from an
+	// empty keeper.
 	void TearDown() override
 	{
+		UVesk_SaveSubsystem::Shutdown();
 		UVesk_SaveSubsystem::Startup();
 	}
 };
@@ -246,7 +295,7 @@ TEST_F(FReferenceEndPlayReleaseTest, ReleasesTheActorAndItsComponentsForEveryRea
 		const FGuid BystanderId = MakeTestIdentity(++Index);
 		BindInStatus(Bystander, BystanderId, EVesk_ReferenceStatus::Available);
 
-		Actor->RouteEndPlay(Reason);
+		EXPECT_TRUE(RequestsNotification([&] { Actor->RouteEndPlay(Reason); }));
 
 		EXPECT_TRUE(Access::HasEnded(*Subsystem, Actor));
 		for (const FVesk_ReferenceBinding& Binding : Bindings)
@@ -262,6 +311,66 @@ TEST_F(FReferenceEndPlayReleaseTest, ReleasesTheActorAndItsComponentsForEveryRea
 	}
 
 	EXPECT_EQ(Entry(PlainId), (FEntryState{ true, EVesk_ReferenceStatus::Available, Plain, PlainBinding.Generation, false }));
+}
+
+TEST_F(FReferenceEndPlayReleaseTest, EndOfPlayNotifiesWhetherOrNotAnythingIsReleased)
+{
+	AVeskTestProducerActor* Actor = SpawnProducerActor();
+	UObject* Producers[] = { Actor, AddProducerComponent(Actor), AddProducerComponent(Actor) };
+	for (uint32 Index = 0; Index < 3; ++Index)
+	{
+		BindInStatus(Producers[Index], MakeTestIdentity(Index + 1), EVesk_ReferenceStatus::Available);
+	}
+
+	EXPECT_TRUE(RequestsNotification([&] { Actor->RouteEndPlay(EEndPlayReason::Destroyed); }));
+	for (uint32 Index = 0; Index < 3; ++Index)
+	{
+		EXPECT_EQ(Entry(MakeTestIdentity(Index + 1)).Status, EVesk_ReferenceStatus::Unavailable);
+	}
+
+	Actor->DispatchBeginPlay();
+	EXPECT_TRUE(RequestsNotification([&] { Actor->RouteEndPlay(EEndPlayReason::Quit); }));
+}
+
+TEST_F(FReferenceEndPlayReleaseTest, ActorThatPlaysAgainIsReleasedAgain)
+{
+	AVeskTestProducerActor* Actor = SpawnProducerActor();
+	BindInStatus(Actor, MakeTestIdentity(1), EVesk_ReferenceStatus::Available);
+	Actor->RouteEndPlay(EEndPlayReason::LevelTransition);
+	Actor->DispatchBeginPlay();
+	const FVesk_ReferenceBinding Again = BindInStatus(Actor, MakeTestIdentity(1), EVesk_ReferenceStatus::Available);
+	ASSERT_EQ(Again.Generation, 2);
+
+	Actor->RouteEndPlay(EEndPlayReason::LevelTransition);
+
+	EXPECT_EQ(Entry(MakeTestIdentity(1)), (FEntryState{ true, EVesk_ReferenceStatus::Unavailable, nullptr, 2, false }));
+	EXPECT_TRUE(Access::HasEnded(*Subsystem, Actor));
+}
+
+TEST_F(FReferenceEndPlayReleaseTest, RemovedEntryStaysRemovedThroughEndOfPlay)
+{
+	AVeskTestProducerActor* Actor = SpawnProducerActor();
+	const FVesk_ReferenceBinding Removed = BindInStatus(AddProducerComponent(Actor), MakeTestIdentity(1), EVesk_ReferenceStatus::Removed);
+
+	Actor->RouteEndPlay(EEndPlayReason::Destroyed);
+
+	EXPECT_EQ(Entry(Removed.Id), (FEntryState{ true, EVesk_ReferenceStatus::Removed, nullptr, 1, false }));
+	EXPECT_FALSE(Subsystem->IsCurrentBinding(Removed));
+}
+
+TEST_F(FReferenceEndPlayReleaseTest, EndOfPlayWithoutAnActorReleasesNoOwnerlessComponent)
+{
+	UVeskTestProducerComponent* Ownerless = NewObject<UVeskTestProducerComponent>(World.Get());
+	Ownerless->RegisterComponentWithWorld(World.Get());
+	ASSERT_EQ(Ownerless->GetOwner(), nullptr);
+	const FVesk_ReferenceBinding Binding = BindInStatus(Ownerless, MakeTestIdentity(1), EVesk_ReferenceStatus::Available);
+	UVeskTestProducerObject* Plain = NewProducerObject();
+	BindInStatus(Plain, MakeTestIdentity(2), EVesk_ReferenceStatus::Available);
+
+	Access::ActorEndPlay(*Subsystem, nullptr, EEndPlayReason::Destroyed);
+
+	EXPECT_EQ(Entry(Binding.Id), (FEntryState{ true, EVesk_ReferenceStatus::Available, Ownerless, 1, false }));
+	EXPECT_EQ(Entry(MakeTestIdentity(2)).Status, EVesk_ReferenceStatus::Available);
 }
 
 TEST_F(FReferenceEndPlayReleaseTest, ActorWhoseBindingsWereReleasedIsStillRecorded)

@@ -43,8 +43,11 @@ namespace
 class FReferenceRegistryModelTest : public FVeskReferenceTestBase
 {
 protected:
+	// Saved identities follow paths, which repeat from world to world: each test starts from an
+	// empty keeper.
 	void TearDown() override
 	{
+		UVesk_SaveSubsystem::Shutdown();
 		UVesk_SaveSubsystem::Startup();
 	}
 
@@ -182,13 +185,13 @@ protected:
 			{
 				Expected = FEntryState{ true, Entry->Status, IsLive(Entry->Object) ? Objects[Entry->Object].Object : nullptr, Entry->Generation, Entry->bSaved };
 			}
-			ASSERT_EQ(Entry(Identity), Expected) << *Identity.ToString();
+			ASSERT_EQ(Entry(Identity), Expected) << Utf8(Identity.ToString());
 		}
 		for (const FVesk_ReferenceBinding& Binding : Tokens)
 		{
 			const FModelEntry* Entry = Entries.Find(Binding.Id);
 			const bool bCurrent = IsModelCurrent(Binding) && Entry->Status != EVesk_ReferenceStatus::Removed;
-			ASSERT_EQ(Subsystem->IsCurrentBinding(Binding), bCurrent) << *Binding.Id.ToString() << " generation " << Binding.Generation;
+			ASSERT_EQ(Subsystem->IsCurrentBinding(Binding), bCurrent) << Utf8(Binding.Id.ToString()) << " generation " << Binding.Generation;
 		}
 		for (int32 Index = 0; Index < static_cast<int32>(Objects.size()); ++Index)
 		{

@@ -1,5 +1,6 @@
 #include "Vesk_ReferenceSubsystem.h"
 
+#include "UObject/Class.h"
 #include "UObject/StrongObjectPtr.h"
 #include "VeskReferenceTestSupport.h"
 
@@ -33,19 +34,55 @@ TEST_F(FReferenceRegistryLookupTest, GivesOneRegistryPerWorldFromAnyObjectOfIt)
 	EXPECT_EQ(UVesk_ReferenceSubsystem::FromContext(Component), Subsystem);
 	EXPECT_EQ(UVesk_ReferenceSubsystem::FromContext(Object), Subsystem);
 	EXPECT_EQ(UVesk_ReferenceSubsystem::FromContext(World.Get()), Subsystem);
+	EXPECT_EQ(UVesk_ReferenceSubsystem::FromContext(Subsystem), Subsystem);
 	EXPECT_EQ(Subsystem->GetWorld(), World.Get());
 
 	UVesk_ReferenceSubsystem* Other = UVesk_ReferenceSubsystem::FromContext(OtherWorld.Get());
 	ASSERT_NE(Other, nullptr);
 	EXPECT_NE(Other, Subsystem);
+	EXPECT_EQ(Other->GetWorld(), OtherWorld.Get());
 }
 
-TEST(ReferenceRegistryWorldTypes, NoRegistryInWorldsWithoutDefaultSubsystems)
+TEST_F(FReferenceRegistryLookupTest, NewRegistryStartsEmpty)
 {
-	FTestWorld Preview(EWorldType::EditorPreview);
-
-	EXPECT_EQ(UVesk_ReferenceSubsystem::FromContext(Preview.Get()), nullptr);
+	EXPECT_EQ(Access::NumEntries(*Subsystem), 0);
+	EXPECT_EQ(Access::NumEndedActors(*Subsystem), 0);
+	EXPECT_EQ(NextGeneration(), 0);
+	EXPECT_FALSE(Access::IsDeinitialized(*Subsystem));
+	EXPECT_TRUE(Subsystem->IsAllowedToTick());
 }
+
+struct FWorldTypeCase
+{
+	EWorldType::Type Type;
+	bool bHasRegistry;
+};
+
+class FReferenceRegistryWorldTypeTest : public testing::TestWithParam<FWorldTypeCase>
+{
+};
+
+TEST_P(FReferenceRegistryWorldTypeTest, RegistryExistsOnlyInGameEditorAndPlayInEditorWorlds)
+{
+	FTestWorld TypedWorld(GetParam().Type, false);
+
+	UVesk_ReferenceSubsystem* Found = UVesk_ReferenceSubsystem::FromContext(TypedWorld.Get());
+
+	EXPECT_EQ(Found != nullptr, GetParam().bHasRegistry) << "world type " << static_cast<int>(GetParam().Type);
+	if (Found)
+	{
+		EXPECT_EQ(Found->GetWorld(), TypedWorld.Get());
+	}
+}
+
+INSTANTIATE_TEST_SUITE_P(WorldTypes, FReferenceRegistryWorldTypeTest, testing::Values(
+	FWorldTypeCase{ EWorldType::Game, true },
+	FWorldTypeCase{ EWorldType::Editor, true },
+	FWorldTypeCase{ EWorldType::PIE, true },
+	FWorldTypeCase{ EWorldType::EditorPreview, false },
+	FWorldTypeCase{ EWorldType::GamePreview, false },
+	FWorldTypeCase{ EWorldType::GameRPC, false },
+	FWorldTypeCase{ EWorldType::Inactive, false }));
 
 class FReferenceRegistryTickTest : public FVeskReferenceTestBase
 {
@@ -92,6 +129,43 @@ TEST_F(FReferenceRegistryTickTest, EndedActorThatStaysAliveIsKept)
 	EXPECT_TRUE(IsEmptyToken(Subsystem->BeginBinding(Actor, MakeTestIdentity(2))));
 }
 
+TEST_F(FReferenceRegistryTickTest, TickOfAnEmptyRegistryChangesNothingAndStillNotifies)
+{
+	EXPECT_TRUE(RequestsNotification([this] { Subsystem->Tick(0.016f); }));
+
+	World.Tick();
+
+	EXPECT_EQ(Access::NumEntries(*Subsystem), 0);
+	EXPECT_EQ(Access::NumEndedActors(*Subsystem), 0);
+	EXPECT_EQ(NextGeneration(), 0);
+}
+
+TEST_F(FReferenceRegistryTickTest, TickKeepsEveryEntryWhateverItsStatus)
+{
+	UVeskTestProducerObject* Initializing = NewProducerObject();
+	UVeskTestProducerObject* Available = NewProducerObject();
+	UVeskTestProducerObject* Gone = NewProducerObject();
+	Subsystem->BeginBinding(Initializing, MakeTestIdentity(1));
+	ASSERT_TRUE(Subsystem->Publish(Subsystem->BeginBinding(Available, MakeTestIdentity(2))));
+	ASSERT_TRUE(Subsystem->Withdraw(Subsystem->BeginBinding(NewProducerObject(), MakeTestIdentity(3))));
+	ASSERT_TRUE(Subsystem->RemovePermanently(Subsystem->BeginBinding(NewProducerObject(), MakeTestIdentity(4))));
+	ASSERT_TRUE(Subsystem->Publish(Subsystem->BeginBinding(Gone, MakeTestIdentity(5))));
+	Gone->MarkAsGarbage();
+	FEntryState Before[5];
+	for (uint32 Index = 0; Index < 5; ++Index)
+	{
+		Before[Index] = Entry(MakeTestIdentity(Index + 1));
+	}
+
+	World.Tick();
+
+	for (uint32 Index = 0; Index < 5; ++Index)
+	{
+		EXPECT_EQ(Entry(MakeTestIdentity(Index + 1)), Before[Index]) << "identity " << Index + 1;
+	}
+	EXPECT_EQ(NextGeneration(), 5);
+}
+
 class FReferenceRegistryTeardownTest : public FVeskReferenceTestBase
 {
 };
@@ -107,6 +181,8 @@ TEST_F(FReferenceRegistryTeardownTest, EmptiesTablesKeepsGenerationsAndStopsTick
 	ASSERT_TRUE(Subsystem->Withdraw(First));
 	const FVesk_ReferenceBinding Second = Subsystem->BeginBinding(Object, Identity);
 	ASSERT_EQ(Second.Generation, 2);
+	const FVesk_ReferenceBinding Copy = Second;
+	ASSERT_TRUE(Subsystem->IsCurrentBinding(Copy));
 
 	World.Destroy();
 
@@ -116,11 +192,68 @@ TEST_F(FReferenceRegistryTeardownTest, EmptiesTablesKeepsGenerationsAndStopsTick
 	EXPECT_FALSE(Subsystem->IsAllowedToTick());
 
 	EXPECT_FALSE(Subsystem->IsCurrentBinding(Second));
+	EXPECT_FALSE(Subsystem->IsCurrentBinding(Copy));
 	EXPECT_FALSE(Subsystem->Publish(Second));
 	EXPECT_FALSE(Subsystem->Withdraw(Second));
 	EXPECT_FALSE(Subsystem->RemovePermanently(Second));
 	EXPECT_TRUE(IsEmptyToken(Subsystem->BeginBinding(Object, Identity)));
 	EXPECT_TRUE(IsEmptyToken(Subsystem->BeginBinding(Object, MakeTestIdentity(2))));
+	EXPECT_TRUE(IsEmptyToken(Subsystem->BeginSavedBinding(Object)));
+	EXPECT_FALSE(Subsystem->FindIdentity(Object).IsValid());
 	EXPECT_EQ(Access::NumEntries(*Subsystem), 0);
 	EXPECT_EQ(NextGeneration(), 2);
+}
+
+TEST_F(FReferenceRegistryTeardownTest, KeepsEndedActorsAndNotifies)
+{
+	const TStrongObjectPtr<UVesk_ReferenceSubsystem> KeepSubsystem(Subsystem);
+	AVeskTestProducerActor* Ended = SpawnProducerActor();
+	ASSERT_GT(Subsystem->BeginBinding(Ended, MakeTestIdentity(1)).Generation, 0);
+	Ended->RouteEndPlay(EEndPlayReason::LevelTransition);
+	ASSERT_EQ(Access::NumEndedActors(*Subsystem), 1);
+
+	EXPECT_TRUE(RequestsNotification([this] { World.Destroy(); }));
+
+	EXPECT_TRUE(Access::IsDeinitialized(*Subsystem));
+	EXPECT_EQ(Access::NumEndedActors(*Subsystem), 1);
+}
+
+TEST_F(FReferenceRegistryTeardownTest, LateEndOfPlayIsStillRecorded)
+{
+	const TStrongObjectPtr<UVesk_ReferenceSubsystem> KeepSubsystem(Subsystem);
+	AVeskTestProducerActor* Actor = SpawnProducerActor();
+	const TStrongObjectPtr<AVeskTestProducerActor> KeepActor(Actor);
+	World.Destroy();
+	const int32 EndedBefore = Access::NumEndedActors(*Subsystem);
+
+	EXPECT_TRUE(RequestsNotification([&] { Access::ActorEndPlay(*Subsystem, Actor, EEndPlayReason::Quit); }));
+
+	EXPECT_EQ(Access::NumEndedActors(*Subsystem), EndedBefore + 1);
+	EXPECT_EQ(Access::NumEntries(*Subsystem), 0);
+}
+
+class FReferenceRegistryReflectionTest : public FVeskReferenceTestBase
+{
+};
+
+TEST_F(FReferenceRegistryReflectionTest, ClassCarriesItsTooltipAndScriptEntries)
+{
+	const UClass* Class = UVesk_ReferenceSubsystem::StaticClass();
+
+	EXPECT_EQ(Class->GetMetaData(TEXT("ToolTip")), FString(TEXT("Availability index only. Producers own data and persistence, and explicitly commit restored bindings.")));
+	EXPECT_TRUE(Class->IsChildOf(UTickableWorldSubsystem::StaticClass()));
+	for (const TCHAR* Name : { TEXT("BeginBinding"), TEXT("BeginSavedBinding"), TEXT("Publish"), TEXT("Withdraw"), TEXT("RemovePermanently") })
+	{
+		const UFunction* Function = Subsystem->FindFunction(FName(Name));
+		ASSERT_NE(Function, nullptr) << Utf8(Name);
+		EXPECT_TRUE(Function->HasMetaData(TEXT("ScriptCallable"))) << Utf8(Name);
+		EXPECT_FALSE(Function->HasAnyFunctionFlags(FUNC_BlueprintCallable | FUNC_BlueprintPure)) << Utf8(Name);
+	}
+	// Bound by name to the producer actors' end-of-play delegate, so it must be found, yet scripts
+	// have no business calling it.
+	const UFunction* EndPlayHandler = Subsystem->FindFunction(TEXT("OnActorEndPlay"));
+	ASSERT_NE(EndPlayHandler, nullptr);
+	EXPECT_FALSE(EndPlayHandler->HasMetaData(TEXT("ScriptCallable")));
+	EXPECT_EQ(Subsystem->FindFunction(TEXT("FindIdentity")), nullptr);
+	EXPECT_EQ(Subsystem->FindFunction(TEXT("IsCurrentBinding")), nullptr);
 }

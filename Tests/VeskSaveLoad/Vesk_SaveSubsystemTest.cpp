@@ -1,7 +1,9 @@
 #include "Vesk_SaveSubsystem.h"
 
 #include "Engine/World.h"
+#include "HAL/UnrealMemory.h"
 #include "TestWorld.h"
+#include "UObject/Package.h"
 #include "UObject/UObjectGlobals.h"
 #include "VeskSaveTestObjects.h"
 
@@ -72,6 +74,19 @@ TEST_F(FSaveIdentityTest, ObjectRecreatedUnderTheSamePathInANewWorldGetsItsIdent
 
 	EXPECT_EQ(Save->FindOrAddGuidByObject(NewWorld.SpawnActor<AVeskSaveTestActor>(TEXT("Door"))), Saved);
 	EXPECT_NE(Save->FindOrAddGuidByObject(NewWorld.SpawnActor<AVeskSaveTestActor>(TEXT("Window"))), Saved);
+}
+
+TEST_F(FSaveIdentityTest, WorldsDoNotShareOneIdentity)
+{
+	FTestWorld First;
+	FTestWorld Second;
+
+	const FGuid FirstGuid = Save->FindOrAddGuidByObject(First.Get());
+	const FGuid SecondGuid = Save->FindOrAddGuidByObject(Second.Get());
+
+	EXPECT_TRUE(FirstGuid.IsValid());
+	EXPECT_NE(FirstGuid, SecondGuid);
+	EXPECT_EQ(Save->FindOrAddGuidByObject(First.Get()), FirstGuid);
 }
 
 TEST_F(FSaveIdentityTest, SetGuidForObjectRekeysAndZeroForgets)
@@ -149,5 +164,25 @@ TEST_F(FSaveBytesTest, MalformedBytesAreRefusedAndChangeNothing)
 	EXPECT_FALSE(Save->LoadFromBytes(Truncated));
 	EXPECT_FALSE(Save->LoadFromBytes(WrongTag));
 	EXPECT_FALSE(Save->LoadFromBytes(Trailing));
+	EXPECT_EQ(Save->FindOrAddGuidByObject(Actor), Guid);
+}
+
+TEST_F(FSaveBytesTest, CorruptRecordCountIsRefusedAndChangesNothing)
+{
+	FTestWorld World;
+	AVeskSaveTestActor* Actor = World.SpawnActor<AVeskSaveTestActor>(TEXT("Bridge"));
+	const FGuid Guid = Save->FindOrAddGuidByObject(Actor);
+	TArray<uint8> Bytes;
+	Save->SaveToBytes(Bytes);
+	ASSERT_GE(Bytes.Num(), 8);
+
+	// The record count follows the four-byte format tag.
+	for (const int32 Count : { -1, 2, 0x7FFFFFFF })
+	{
+		TArray<uint8> Corrupt = Bytes;
+		FMemory::Memcpy(&Corrupt[4], &Count, sizeof(Count));
+
+		EXPECT_FALSE(Save->LoadFromBytes(Corrupt)) << Count;
+	}
 	EXPECT_EQ(Save->FindOrAddGuidByObject(Actor), Guid);
 }

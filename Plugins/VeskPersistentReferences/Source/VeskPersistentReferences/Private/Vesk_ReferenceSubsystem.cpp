@@ -14,16 +14,9 @@ namespace VeskReferenceSubsystem
 	// tick picks up whatever they left.
 	static constexpr int32 MaxNotificationPasses = 8;
 
-	// ---------------------------------------------------------------------------------------------
-	// OBSERVATION SEAM. The observation type is not part of this module yet, so nothing can append
-	// to Observations and none of these is reached. When it lands, these four become:
-	//   RefreshObservation:   if the element yields an observation, hold it with a strong reference
-	//                         (the handlers it runs may drop the consumer's last one) and Refresh() it;
-	//   IsObservationActive:  the observation's IsActive();
-	//   StopObservation:      Stop() on the observation the element yields, if any;
-	//   StopObservationOfConsumer: Stop() when the observation's ConsumerActor equals Actor by
-	//                         weak-pointer equality.
-	// ---------------------------------------------------------------------------------------------
+	// What the registry asks of one element of Observations. Observations are appended only by the
+	// observation type, which this module does not provide yet, so the array stays empty and these
+	// are never reached; they are the one place where observation work joins the registry.
 	static void RefreshObservation(const TWeakObjectPtr<UVesk_ReferenceObservation>& /*Element*/)
 	{
 	}
@@ -86,8 +79,7 @@ void UVesk_ReferenceSubsystem::Deinitialize()
 		Entries.Reset();
 	}
 
-	// The generation counter survives on purpose: a token issued before teardown must never match
-	// anything this registry could still hand out.
+	// NextGeneration is kept: a generation is never handed out twice by one registry, teardown or not.
 	Super::Deinitialize();
 }
 
@@ -350,8 +342,9 @@ void UVesk_ReferenceSubsystem::OnActorEndPlay(AActor* Actor, EEndPlayReason::Typ
 		{
 			continue;
 		}
+		// A null actor owns nothing: without the test, components that have no owner would be released.
 		const UActorComponent* Component = Cast<UActorComponent>(Object);
-		if (Object == Actor || (Component && Component->GetOwner() == Actor))
+		if (Object == Actor || (Actor && Component && Component->GetOwner() == Actor))
 		{
 			// The generation stays, so the producer's token can still withdraw or remove the identity.
 			Entry.Status = EVesk_ReferenceStatus::Unavailable;

@@ -57,10 +57,12 @@ public:
 	bool IsCurrentBinding(const FVesk_ReferenceBinding& Binding) const;
 
 private:
+	// How the identity of the running incarnation was supplied. A saved identity must still be the
+	// save module's identity for the object when it is published.
 	enum class EIdentityOrigin : uint8
 	{
-		Explicit,
-		Saved,
+		Explicit = 0,
+		Saved = 1,
 	};
 
 	struct FEntry

@@ -127,7 +127,9 @@ bool UVesk_SaveSubsystem::LoadFromBytes(const TArray<uint8>& Bytes)
 
 FString UVesk_SaveSubsystem::MakeObjectKey(const UObject* Object)
 {
-	// Relative to the world, so that the key does not carry the world's own (per-session) name.
+	// Relative to the world, so that the key does not carry the world's own (per-session) name. A world
+	// relative to itself has no path at all, so it keeps its full one rather than share "None" with
+	// every other world.
 	const UWorld* World = Object->GetWorld();
-	return World ? Object->GetPathName(World) : Object->GetPathName();
+	return World && World != Object ? Object->GetPathName(World) : Object->GetPathName();
 }
