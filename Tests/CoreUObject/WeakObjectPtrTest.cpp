@@ -91,3 +91,17 @@ TEST(WeakObjectPtrIdentity, KeepsNothingAlive)
 	CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
 	EXPECT_FALSE(Weak.IsValid());
 }
+
+TEST(WeakObjectPtrIdentity, SameIndexAndSerialSurvivesTheObject)
+{
+	UTestHolder* Object = NewObject<UTestHolder>();
+	const TWeakObjectPtr<UTestHolder> First(Object);
+	const TWeakObjectPtr<UTestHolder> Second(Object);
+	const TWeakObjectPtr<UTestHolder> Other(NewObject<UTestHolder>());
+	Object->MarkAsGarbage();
+	CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
+	EXPECT_TRUE(First.HasSameIndexAndSerialNumber(Second));
+	EXPECT_FALSE(First.HasSameIndexAndSerialNumber(Other));
+	// Equality cannot tell them apart any more.
+	EXPECT_TRUE(First == Other);
+}

@@ -127,6 +127,15 @@ TEST(ComponentRegistration, AnUnregisteredComponentOfAnActorHasItsActorsWorld)
 	EXPECT_EQ(Component->GetOwner<AEngineTestActor>(), Actor);
 }
 
+TEST(ComponentRegistration, AComponentMadeInAWorldWithoutAnActorHasThatWorld)
+{
+	FTestWorld World;
+	UEngineTestComponent* Component = NewObject<UEngineTestComponent>(World.Get());
+
+	EXPECT_EQ(Component->GetOwner(), nullptr);
+	EXPECT_EQ(Component->GetWorld(), World.Get());
+}
+
 TEST(ComponentDestruction, DestroyComponentEndsPlayAndTakesTheComponentFromItsActor)
 {
 	FTestWorld World;

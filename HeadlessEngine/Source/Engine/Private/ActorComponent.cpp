@@ -22,7 +22,12 @@ UWorld* UActorComponent::GetWorld() const
 		return WorldPrivate;
 	}
 	const AActor* Owner = GetOwner();
-	return Owner && !Owner->HasAnyFlags(RF_ClassDefaultObject) ? Owner->GetWorld() : nullptr;
+	if (Owner)
+	{
+		return !Owner->HasAnyFlags(RF_ClassDefaultObject) ? Owner->GetWorld() : nullptr;
+	}
+	// A component made directly in a world, without an actor.
+	return Cast<UWorld>(GetOuter());
 }
 
 void UActorComponent::PostInitProperties()

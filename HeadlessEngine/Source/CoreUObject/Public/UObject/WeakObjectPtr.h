@@ -51,6 +51,12 @@ struct COREUOBJECT_API FWeakObjectPtr
 		return !(*this == Other);
 	}
 
+	// Both were set to the same object, even if it is gone now.
+	bool HasSameIndexAndSerialNumber(const FWeakObjectPtr& Other) const
+	{
+		return ObjectIndex == Other.ObjectIndex && ObjectSerialNumber == Other.ObjectSerialNumber;
+	}
+
 	friend uint32 GetTypeHash(const FWeakObjectPtr& WeakObjectPtr)
 	{
 		return uint32(WeakObjectPtr.ObjectIndex ^ WeakObjectPtr.ObjectSerialNumber);

@@ -91,6 +91,12 @@ struct TWeakObjectPtr
 		return WeakPtr;
 	}
 
+	// Both were set to the same object, even if it is gone now.
+	bool HasSameIndexAndSerialNumber(const TWeakObjectPtr& Other) const
+	{
+		return WeakPtr.HasSameIndexAndSerialNumber(Other.WeakPtr);
+	}
+
 	template<typename U>
 	bool operator==(const TWeakObjectPtr<U>& Other) const
 	{
