@@ -2,8 +2,8 @@
 
 #include "Diagnostics.h"
 #include "ReflectionFlags.h"
-#include "SpecifierFlags.h"
-#include "SpecifierList.h"
+#include "MacroArgumentFlags.h"
+#include "MacroArgumentList.h"
 
 #include <map>
 

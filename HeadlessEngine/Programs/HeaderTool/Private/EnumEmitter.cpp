@@ -2,7 +2,7 @@
 
 #include "CodeText.h"
 #include "PropertyEmitter.h"
-#include "SpecifierList.h"
+#include "MacroArgumentList.h"
 
 namespace HeaderTool
 {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Model.h"
-#include "SpecifierList.h"
+#include "MacroArgumentList.h"
 #include "TokenCursor.h"
 
 #include <vector>

@@ -3,8 +3,8 @@
 #include "DefaultValue.h"
 #include "Diagnostics.h"
 #include "ReflectionFlags.h"
-#include "SpecifierFlags.h"
-#include "SpecifierList.h"
+#include "MacroArgumentFlags.h"
+#include "MacroArgumentList.h"
 #include "TypeMapper.h"
 
 namespace HeaderTool

@@ -20,7 +20,7 @@ namespace HeaderTool
 	const char* MacroName(EMacroKind Kind);
 
 	/**
-	 * Reads `(spec, spec=value, meta=(...))` starting at the opening parenthesis. Every
+	 * Reads `(Name, Name=Value, meta=(...))` starting at the opening parenthesis. Every
 	 * specifier must be one the engine knows for that macro; meta keys are free.
 	 */
 	FSpecifierList ParseSpecifierList(FTokenCursor& Cursor, EMacroKind Kind, int MacroLine);

@@ -1,4 +1,4 @@
-#include "SpecifierList.h"
+#include "MacroArgumentList.h"
 
 #include <cctype>
 #include <initializer_list>

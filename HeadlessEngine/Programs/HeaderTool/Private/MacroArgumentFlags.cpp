@@ -1,7 +1,7 @@
-#include "SpecifierFlags.h"
+#include "MacroArgumentFlags.h"
 
 #include "ReflectionFlags.h"
-#include "SpecifierList.h"
+#include "MacroArgumentList.h"
 
 namespace HeaderTool
 {
