@@ -96,6 +96,16 @@ TEST_F(DynamicMulticastBroadcast, RemoveMatchesObjectAndFunctionName)
 	EXPECT_EQ(Second->Received.Num(), 1);
 }
 
+TEST_F(DynamicMulticastBroadcast, RemoveTakesOneOfSeveralEqualBindings)
+{
+	Emitter->OnSignal.AddDynamic(First.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSignal.AddDynamic(First.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSignal.RemoveDynamic(First.Get(), &UTestListener::HandleSignal);
+	EXPECT_TRUE(Emitter->OnSignal.IsAlreadyBound(First.Get(), &UTestListener::HandleSignal));
+	Emitter->OnSignal.Broadcast(12);
+	EXPECT_EQ(First->Received.Num(), 1);
+}
+
 TEST_F(DynamicMulticastBroadcast, BindingAnUnreflectedFunctionRaisesTheEnsure)
 {
 	testing::internal::CaptureStderr();

@@ -88,6 +88,15 @@ class FReferenceRegistryTickTest : public FVeskReferenceTestBase
 {
 };
 
+TEST_F(FReferenceRegistryTickTest, CycleStatIsNamedAfterTheRegistryAndCreatedOnce)
+{
+	const TStatId First = Subsystem->GetStatId();
+	ASSERT_TRUE(First.IsValidStat());
+	EXPECT_EQ(First.GetName(), FName(TEXT("UVesk_ReferenceSubsystem")));
+	EXPECT_TRUE(First == Subsystem->GetStatId());
+	EXPECT_TRUE(First == UVesk_ReferenceSubsystem::StaticClass()->GetDefaultObject<UVesk_ReferenceSubsystem>()->GetStatId());
+}
+
 TEST_F(FReferenceRegistryTickTest, PrunesDestroyedEndedActorsAndChangesNothingElse)
 {
 	AVeskTestProducerActor* Staying = SpawnProducerActor();

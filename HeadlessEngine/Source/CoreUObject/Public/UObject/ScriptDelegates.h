@@ -135,10 +135,15 @@ public:
 		InvocationList.Remove(InDelegate);
 		CompactInvocationList();
 	}
+	// Removes the first matching handler only, as the engine does; the others may change places.
 	void Remove(const UObject* InObject, FName InFunctionName)
 	{
-		InvocationList.RemoveAll([InObject, InFunctionName](const TScriptDelegate<TWeakPtr>& Delegate)
+		const int32 Index = InvocationList.IndexOfByPredicate([InObject, InFunctionName](const TScriptDelegate<TWeakPtr>& Delegate)
 			{ return Delegate.GetFunctionName() == InFunctionName && Delegate.IsBoundToObject(InObject); });
+		if (Index != INDEX_NONE)
+		{
+			InvocationList.RemoveAtSwap(Index);
+		}
 		CompactInvocationList();
 	}
 	void RemoveAll(const UObject* Object)

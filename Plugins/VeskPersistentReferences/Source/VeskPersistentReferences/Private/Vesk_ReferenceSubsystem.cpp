@@ -14,9 +14,8 @@ namespace VeskReferenceSubsystem
 	// tick picks up whatever they left.
 	static constexpr int32 MaxNotificationPasses = 8;
 
-	// What the registry asks of one element of Observations. Observations are appended only by the
-	// observation type, which this module does not provide yet, so the array stays empty and these
-	// are never reached; they are the one place where observation work joins the registry.
+	// What the registry asks of one element of Observations: the one place where observations join
+	// the registry. Only observations append to the array, so while none exist these are not reached.
 	static void RefreshObservation(const TWeakObjectPtr<UVesk_ReferenceObservation>& /*Element*/)
 	{
 	}

@@ -80,7 +80,7 @@ struct VESKPERSISTENTREFERENCES_API FVesk_ReferenceBinding
 	int64 Generation = 0;
 
 	// Kept out of reflection: a token is only meaningful to the registry of the world that issued it,
-	// and must not be saved or copied into another world by script.
+	// so script can neither read nor forge it, and save games never store it.
 	TWeakObjectPtr<UWorld> World;
 };
 

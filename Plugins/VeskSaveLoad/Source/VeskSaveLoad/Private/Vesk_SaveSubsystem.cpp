@@ -110,6 +110,17 @@ bool UVesk_SaveSubsystem::LoadFromBytes(const TArray<uint8>& Bytes)
 	Loaded.Reserve(Count);
 	for (int32 Index = 0; Index < Count && !Reader.IsError(); ++Index)
 	{
+		// The engine's string loader allocates whatever length it reads, so a corrupt length is refused
+		// here, before the string is read.
+		const int64 KeyStart = Reader.Tell();
+		int32 KeyLength = 0;
+		Reader << KeyLength;
+		const int64 KeyBytes = KeyLength < 0 ? -int64(KeyLength) * int64(sizeof(TCHAR)) : int64(KeyLength);
+		if (Reader.IsError() || KeyLength == MIN_int32 || KeyBytes > Bytes.Num() - Reader.Tell())
+		{
+			return false;
+		}
+		Reader.Seek(KeyStart);
 		FString Key;
 		FGuid Guid;
 		Reader << Key;

@@ -266,6 +266,19 @@ TEST_F(FReferenceBindingTest, ComponentWithoutOwnerBindsWithoutAnActor)
 	EXPECT_EQ(Access::NumEndedActors(*Subsystem), 0);
 }
 
+TEST_F(FReferenceBindingTest, RegistersItsEndOfPlayHandlerOncePerActor)
+{
+	AVeskTestProducerActor* Actor = SpawnProducerActor();
+	ASSERT_GT(Subsystem->BeginBinding(Actor, MakeTestIdentity(1)).Generation, 0);
+	ASSERT_GT(Subsystem->BeginBinding(AddProducerComponent(Actor), MakeTestIdentity(2)).Generation, 0);
+	ASSERT_GT(Subsystem->BeginBinding(AddProducerComponent(Actor), MakeTestIdentity(3)).Generation, 0);
+	ASSERT_TRUE(Actor->OnEndPlay.IsBound());
+
+	// One removal takes every registration of the handler; any second registration would survive.
+	Actor->OnEndPlay.Remove(Subsystem, FName(TEXT("OnActorEndPlay")));
+	EXPECT_FALSE(Actor->OnEndPlay.IsBound());
+}
+
 class FReferenceEndedActorBindingTest : public FVeskReferenceTestBase
 {
 };
@@ -466,4 +479,13 @@ TEST_F(FReferenceBindingDeathTest, BindingOffTheGameThreadIsFatal)
 
 	EXPECT_DEATH(RunOffGameThread([&] { Subsystem->BeginBinding(Object, MakeTestIdentity(1)); }), GameThreadCheckPattern());
 	EXPECT_DEATH(RunOffGameThread([&] { Subsystem->BeginSavedBinding(Object); }), GameThreadCheckPattern());
+}
+
+// The thread is checked before anything else: calls that would be refused stop too.
+TEST_F(FReferenceBindingDeathTest, RefusedBindingOffTheGameThreadIsFatalToo)
+{
+	EXPECT_DEATH(RunOffGameThread([&] { Subsystem->BeginBinding(nullptr, FGuid()); }), GameThreadCheckPattern());
+	UVeskTestProducerObject* Object = NewProducerObject();
+	World.Destroy();
+	EXPECT_DEATH(RunOffGameThread([&] { Subsystem->BeginBinding(Object, MakeTestIdentity(1)); }), GameThreadCheckPattern());
 }

@@ -219,7 +219,7 @@ TEST_F(FReferencePublicationTest, DestroyedProducerCannotPublish)
 	const FVesk_ReferenceBinding Binding = BindInStatus(Object, Identity, EVesk_ReferenceStatus::Initializing);
 	Object->MarkAsGarbage();
 
-	EXPECT_FALSE(Subsystem->Publish(Binding));
+	EXPECT_FALSE(RequestsNotification([&] { EXPECT_FALSE(Subsystem->Publish(Binding)); }));
 	EXPECT_EQ(Entry(Identity).Status, EVesk_ReferenceStatus::Initializing);
 	EXPECT_TRUE(Subsystem->Withdraw(Binding));
 }
@@ -245,7 +245,7 @@ TEST_F(FReferenceSavedPublicationTest, PublishesOnlyWhileTheSavedIdentityStillMa
 	UVesk_SaveSubsystem::Get()->SetGuidForObject(Rekeyed, MakeTestIdentity(99));
 
 	EXPECT_TRUE(Subsystem->Publish(KeptBinding));
-	EXPECT_FALSE(Subsystem->Publish(RekeyedBinding));
+	EXPECT_FALSE(RequestsNotification([&] { EXPECT_FALSE(Subsystem->Publish(RekeyedBinding)); }));
 	EXPECT_EQ(Entry(RekeyedBinding.Id).Status, EVesk_ReferenceStatus::Initializing);
 	EXPECT_EQ(Entry(KeptBinding.Id).Status, EVesk_ReferenceStatus::Available);
 }
@@ -405,4 +405,17 @@ TEST_F(FReferencePublicationDeathTest, PublicationAndReleaseOffTheGameThreadAreF
 	EXPECT_DEATH(RunOffGameThread([&] { Subsystem->Publish(Binding); }), GameThreadCheckPattern());
 	EXPECT_DEATH(RunOffGameThread([&] { Subsystem->Withdraw(Binding); }), GameThreadCheckPattern());
 	EXPECT_DEATH(RunOffGameThread([&] { Subsystem->RemovePermanently(Binding); }), GameThreadCheckPattern());
+}
+
+// The thread is checked before anything else: calls that would be refused stop too.
+TEST_F(FReferencePublicationDeathTest, RefusedCallsOffTheGameThreadAreFatalToo)
+{
+	const FVesk_ReferenceBinding Empty;
+	EXPECT_DEATH(RunOffGameThread([&] { Subsystem->Publish(Empty); }), GameThreadCheckPattern());
+	EXPECT_DEATH(RunOffGameThread([&] { Subsystem->Withdraw(Empty); }), GameThreadCheckPattern());
+	EXPECT_DEATH(RunOffGameThread([&] { Subsystem->RemovePermanently(Empty); }), GameThreadCheckPattern());
+
+	const FVesk_ReferenceBinding Binding = BindInStatus(NewProducerObject(), MakeTestIdentity(2), EVesk_ReferenceStatus::Available);
+	World.Destroy();
+	EXPECT_DEATH(RunOffGameThread([&] { Subsystem->Publish(Binding); }), GameThreadCheckPattern());
 }
