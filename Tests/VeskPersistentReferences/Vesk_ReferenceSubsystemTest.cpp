@@ -266,3 +266,92 @@ TEST_F(FReferenceRegistryReflectionTest, ClassCarriesItsTooltipAndScriptEntries)
 	EXPECT_EQ(Subsystem->FindFunction(TEXT("FindIdentity")), nullptr);
 	EXPECT_EQ(Subsystem->FindFunction(TEXT("IsCurrentBinding")), nullptr);
 }
+
+namespace
+{
+	struct FScriptParameter
+	{
+		const TCHAR* Name;
+		FFieldClass* Type;
+		bool bConstReference;
+	};
+
+	struct FScriptFunction
+	{
+		const TCHAR* Name;
+		bool bScriptCallable;
+		TArray<FScriptParameter> Parameters;
+	};
+}
+
+TEST_F(FReferenceRegistryReflectionTest, ScriptSurfaceListsEveryParameterInOrder)
+{
+	const FScriptParameter Binding{ TEXT("Binding"), FStructProperty::StaticClass(), true };
+	const FScriptParameter Accepted{ TEXT("ReturnValue"), FBoolProperty::StaticClass(), false };
+	const FScriptParameter Token{ TEXT("ReturnValue"), FStructProperty::StaticClass(), false };
+	const FScriptParameter Object{ TEXT("Object"), FObjectProperty::StaticClass(), false };
+	const TArray<FScriptFunction> Functions = {
+		{ TEXT("BeginBinding"), true, { Object, { TEXT("Identity"), FStructProperty::StaticClass(), false }, Token } },
+		{ TEXT("BeginSavedBinding"), true, { Object, Token } },
+		{ TEXT("Publish"), true, { Binding, Accepted } },
+		{ TEXT("Withdraw"), true, { Binding, Accepted } },
+		{ TEXT("RemovePermanently"), true, { Binding, Accepted } },
+		{ TEXT("OnActorEndPlay"), false, { { TEXT("Actor"), FObjectProperty::StaticClass(), false }, { TEXT("Reason"), FByteProperty::StaticClass(), false } } },
+	};
+
+	for (const FScriptFunction& Expected : Functions)
+	{
+		SCOPED_TRACE(Utf8(Expected.Name));
+		const UFunction* Function = UVesk_ReferenceSubsystem::StaticClass()->FindFunctionByName(FName(Expected.Name));
+		ASSERT_NE(Function, nullptr);
+		EXPECT_TRUE(Function->HasAllFunctionFlags(FUNC_Native | FUNC_Final));
+		EXPECT_FALSE(Function->HasAnyFunctionFlags(FUNC_BlueprintCallable | FUNC_BlueprintPure));
+		EXPECT_EQ(Function->HasAnyFunctionFlags(FUNC_Public), Expected.bScriptCallable);
+		EXPECT_EQ(Function->HasMetaData(TEXT("ScriptCallable")), Expected.bScriptCallable);
+		if (Expected.bScriptCallable)
+		{
+			EXPECT_EQ(Function->GetMetaData(TEXT("ScriptCallable")), FString());
+		}
+		EXPECT_TRUE(Function->HasMetaData(TEXT("ModuleRelativePath")));
+		EXPECT_FALSE(Function->HasMetaData(TEXT("Category")));
+		EXPECT_FALSE(Function->HasMetaData(TEXT("ToolTip")));
+		EXPECT_NE(UVesk_ReferenceSubsystem::StaticClass()->FindNativeFunction(FName(Expected.Name)), nullptr);
+
+		int32 Index = 0;
+		for (TFieldIterator<FProperty> It(Function); It; ++It, ++Index)
+		{
+			ASSERT_LT(Index, Expected.Parameters.Num());
+			const FScriptParameter& Parameter = Expected.Parameters[Index];
+			EXPECT_EQ(It->GetFName(), FName(Parameter.Name));
+			EXPECT_TRUE(It->IsA(Parameter.Type)) << Utf8(It->GetName());
+			EXPECT_EQ(It->HasAllPropertyFlags(CPF_ConstParm | CPF_ReferenceParm), Parameter.bConstReference);
+			EXPECT_EQ(It->HasMetaData(TEXT("NativeConst")), Parameter.bConstReference);
+			EXPECT_EQ(It->HasAnyPropertyFlags(CPF_ReturnParm), FName(Parameter.Name) == FName(TEXT("ReturnValue")));
+		}
+		EXPECT_EQ(Index, Expected.Parameters.Num());
+	}
+}
+
+// A script caller reaches the same operation as native code, checks and notification included.
+TEST_F(FReferenceRegistryReflectionTest, ScriptEntriesRunTheNativeOperations)
+{
+	UVeskTestProducerObject* Object = NewProducerObject();
+	UFunction* BeginBinding = Subsystem->FindFunctionChecked(TEXT("BeginBinding"));
+	TArray<uint8> BindParms;
+	BindParms.SetNumZeroed(BeginBinding->ParmsSize);
+	*BeginBinding->FindPropertyByName(TEXT("Object"))->ContainerPtrToValuePtr<UObject*>(BindParms.GetData()) = Object;
+	*BeginBinding->FindPropertyByName(TEXT("Identity"))->ContainerPtrToValuePtr<FGuid>(BindParms.GetData()) = MakeTestIdentity(7);
+	Subsystem->ProcessEvent(BeginBinding, BindParms.GetData());
+	const FVesk_ReferenceBinding Token = *BeginBinding->FindPropertyByName(TEXT("ReturnValue"))->ContainerPtrToValuePtr<FVesk_ReferenceBinding>(BindParms.GetData());
+	EXPECT_EQ(Token.Id, MakeTestIdentity(7));
+	EXPECT_EQ(Token.Generation, 1);
+	EXPECT_TRUE(Subsystem->IsCurrentBinding(Token));
+
+	UFunction* Publish = Subsystem->FindFunctionChecked(TEXT("Publish"));
+	TArray<uint8> PublishParms;
+	PublishParms.SetNumZeroed(Publish->ParmsSize);
+	*Publish->FindPropertyByName(TEXT("Binding"))->ContainerPtrToValuePtr<FVesk_ReferenceBinding>(PublishParms.GetData()) = Token;
+	Subsystem->ProcessEvent(Publish, PublishParms.GetData());
+	EXPECT_TRUE(*Publish->FindPropertyByName(TEXT("ReturnValue"))->ContainerPtrToValuePtr<bool>(PublishParms.GetData()));
+	EXPECT_EQ(Entry(Token.Id).Status, EVesk_ReferenceStatus::Available);
+}
