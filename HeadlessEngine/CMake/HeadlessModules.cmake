@@ -5,7 +5,8 @@
 
 # headless_add_reflection(<Target> MODULE <Name> ROOT <Dir> HEADERS <files...> [DEPENDS <targets...>])
 #   Runs the header tool over HEADERS and adds the generated headers' directory and the module's
-#   registration source to <Target>. Reflected headers of the DEPENDS targets (and of their own
+#   registration source to <Target>. A target that is not a module gets an empty <MODULE>_API and
+#   the include folders of ROOT. Reflected headers of the DEPENDS targets (and of their own
 #   dependencies) are passed as --dep so that types from other modules can be named.
 function(headless_add_reflection Target)
 	cmake_parse_arguments(ARG "" "MODULE;ROOT" "HEADERS;DEPENDS" ${ARGN})
@@ -54,6 +55,18 @@ function(headless_add_reflection Target)
 	target_include_directories(${Target} PUBLIC ${OutDir})
 	set_source_files_properties(${OutDir}/${ARG_MODULE}.gen.cpp PROPERTIES COMPILE_OPTIONS "-Wno-invalid-offsetof")
 	set_property(TARGET ${Target} APPEND PROPERTY HEADLESS_REFLECTED_HEADERS ${ARG_HEADERS})
+
+	# A test or program that reflects types of its own: they are not exported, and its headers
+	# are laid out as a module's.
+	get_target_property(IsModule ${Target} HEADLESS_MODULE)
+	if(NOT IsModule)
+		target_compile_definitions(${Target} PRIVATE "${ModuleUpper}_API=")
+		foreach(Folder Public Private)
+			if(EXISTS ${ARG_ROOT}/${Folder})
+				target_include_directories(${Target} PRIVATE ${ARG_ROOT}/${Folder})
+			endif()
+		endforeach()
+	endif()
 endfunction()
 
 # headless_reflected_headers(<OutVar> <Dir>): headers under <Dir> that include their generated header.
@@ -87,7 +100,7 @@ function(headless_add_module Name)
 	target_link_libraries(${Name} PUBLIC ${ARG_DEPENDS})
 	# A module must resolve everything it uses against the modules it names, as on Windows.
 	target_link_options(${Name} PRIVATE -Wl,--no-undefined)
-	set_target_properties(${Name} PROPERTIES HEADLESS_MODULE_DEPENDS "${ARG_DEPENDS}")
+	set_target_properties(${Name} PROPERTIES HEADLESS_MODULE TRUE HEADLESS_MODULE_DEPENDS "${ARG_DEPENDS}")
 
 	headless_reflected_headers(Reflected ${ARG_ROOT})
 	if(Reflected)
