@@ -121,6 +121,24 @@ namespace
 		GUObjectArray.FreeUObjectIndex(Index);
 		UE::CoreUObject::Private::FreeObjectMemory(Object);
 	}
+
+	// Every object begins destruction before any is freed, so that BeginDestroy may still look at
+	// the others.
+	void DestroyObjects(const std::vector<UObject*>& Objects)
+	{
+		for (UObject* Object : Objects)
+		{
+			Object->ConditionalBeginDestroy();
+		}
+		for (UObject* Object : Objects)
+		{
+			Object->ConditionalFinishDestroy();
+		}
+		for (UObject* Object : Objects)
+		{
+			DestroyObject(Object);
+		}
+	}
 }
 
 void CollectGarbage(EObjectFlags KeepFlags, bool bPerformFullPurge)
@@ -171,20 +189,7 @@ void CollectGarbage(EObjectFlags KeepFlags, bool bPerformFullPurge)
 			Unreachable.push_back((UObject*)Item->Object);
 		}
 	}
-	// Every unreachable object begins destruction before any is freed, so that BeginDestroy may
-	// still look at the others.
-	for (UObject* Object : Unreachable)
-	{
-		Object->ConditionalBeginDestroy();
-	}
-	for (UObject* Object : Unreachable)
-	{
-		Object->ConditionalFinishDestroy();
-	}
-	for (UObject* Object : Unreachable)
-	{
-		DestroyObject(Object);
-	}
+	DestroyObjects(Unreachable);
 	GIsGarbageCollecting = false;
 }
 
@@ -204,18 +209,7 @@ void UE::CoreUObject::Private::DestroyAllObjects()
 			Remaining.push_back((UObject*)Item->Object);
 		}
 	}
-	for (UObject* Object : Remaining)
-	{
-		Object->ConditionalBeginDestroy();
-	}
-	for (UObject* Object : Remaining)
-	{
-		Object->ConditionalFinishDestroy();
-	}
-	for (UObject* Object : Remaining)
-	{
-		DestroyObject(Object);
-	}
+	DestroyObjects(Remaining);
 	GIsGarbageCollecting = false;
 }
 
