@@ -6,6 +6,11 @@
 #include "GameFramework/Actor.h"
 #include "Misc/AssertionMacros.h"
 #include "Templates/Casts.h"
+#include "UObject/Package.h"
+#include "UObject/StrongObjectPtr.h"
+#include "UObject/UObjectGlobals.h"
+#include "Vesk_ReferenceConsumerLifetimeComponent.h"
+#include "Vesk_ReferenceObservation.h"
 #include "Vesk_SaveSubsystem.h"
 
 namespace VeskReferenceSubsystem
@@ -13,25 +18,6 @@ namespace VeskReferenceSubsystem
 	// Handlers that keep changing the registry from inside a notification are cut off here; the next
 	// tick picks up whatever they left.
 	static constexpr int32 MaxNotificationPasses = 8;
-
-	// What the registry asks of one element of Observations: the one place where observations join
-	// the registry. Only observations append to the array, so while none exist these are not reached.
-	static void RefreshObservation(const TWeakObjectPtr<UVesk_ReferenceObservation>& /*Element*/)
-	{
-	}
-
-	static bool IsObservationActive(const TWeakObjectPtr<UVesk_ReferenceObservation>& /*Element*/)
-	{
-		return false;
-	}
-
-	static void StopObservation(const TWeakObjectPtr<UVesk_ReferenceObservation>& /*Element*/)
-	{
-	}
-
-	static void StopObservationOfConsumer(const TWeakObjectPtr<UVesk_ReferenceObservation>& /*Element*/, const AActor* /*Actor*/)
-	{
-	}
 
 	// The actor whose end of play must release the object's identity.
 	static AActor* FindOwningActor(UObject* Object)
@@ -70,7 +56,10 @@ void UVesk_ReferenceSubsystem::Deinitialize()
 
 	for (const TWeakObjectPtr<UVesk_ReferenceObservation>& Element : Observations)
 	{
-		VeskReferenceSubsystem::StopObservation(Element);
+		if (UVesk_ReferenceObservation* Observation = Element.Get())
+		{
+			Observation->Stop();
+		}
 	}
 	Observations.Reset();
 	if (Entries.Num() > 0)
@@ -323,13 +312,160 @@ const UVesk_ReferenceSubsystem::FEntry* UVesk_ReferenceSubsystem::FindCurrent(co
 	return Entry;
 }
 
+FVesk_ResolvedReference UVesk_ReferenceSubsystem::Resolve(FGuid Identity, UClass* ExpectedType, UClass* ComponentType) const
+{
+	FVesk_ResolvedReference Result;
+	if (!Identity.IsValid())
+	{
+		Result.Status = EVesk_ReferenceStatus::Empty;
+		return Result;
+	}
+
+	// Teardown's final pass runs with the entries still in place; it must already see them gone.
+	const FEntry* Entry = Entries.Find(Identity);
+	if (bDeinitialized || !Entry)
+	{
+		return Result;
+	}
+	Result.Generation = Entry->Generation;
+
+	if (Entry->Status == EVesk_ReferenceStatus::Removed)
+	{
+		Result.Status = EVesk_ReferenceStatus::Removed;
+		return Result;
+	}
+
+	UObject* Object = Entry->Object.Get();
+	if (!Object)
+	{
+		return Result;
+	}
+
+	// The save data may have re-keyed the object since it bound; it no longer answers to this identity.
+	if (Entry->Origin == EIdentityOrigin::Saved)
+	{
+		UVesk_SaveSubsystem* SaveSubsystem = UVesk_SaveSubsystem::Get();
+		if (!SaveSubsystem || SaveSubsystem->FindOrAddGuidByObject(Object) != Identity)
+		{
+			return Result;
+		}
+	}
+
+	// The entry says nothing of destruction that has begun: end of play releases the entry only after
+	// the actor has left play, and a component may be destroyed without its actor.
+	const AActor* OwningActor = nullptr;
+	if (const UActorComponent* ObjectAsComponent = Cast<UActorComponent>(Object))
+	{
+		if (ObjectAsComponent->IsBeingDestroyed())
+		{
+			return Result;
+		}
+		OwningActor = ObjectAsComponent->GetOwner();
+	}
+	else
+	{
+		OwningActor = Cast<AActor>(Object);
+	}
+	if (OwningActor && OwningActor->IsActorBeingDestroyed())
+	{
+		return Result;
+	}
+
+	if (!ExpectedType || !Object->IsA(ExpectedType))
+	{
+		Result.Status = EVesk_ReferenceStatus::TypeMismatch;
+		return Result;
+	}
+
+	if (Entry->Status != EVesk_ReferenceStatus::Available)
+	{
+		Result.Status = Entry->Status;
+		return Result;
+	}
+
+	if (!ComponentType)
+	{
+		Result.Status = EVesk_ReferenceStatus::Available;
+		Result.Object = Object;
+		return Result;
+	}
+
+	AActor* Actor = Cast<AActor>(Object);
+	if (!Actor || !ComponentType->IsChildOf(UActorComponent::StaticClass()))
+	{
+		Result.Status = EVesk_ReferenceStatus::TypeMismatch;
+		return Result;
+	}
+
+	// Own components only: a child actor is an object of its own, with its own identity if it has one.
+	TInlineComponentArray<UActorComponent*> Candidates;
+	Actor->GetComponents(ComponentType, Candidates);
+	UActorComponent* Match = nullptr;
+	int32 NumMatches = 0;
+	for (UActorComponent* Candidate : Candidates)
+	{
+		if (!IsValid(Candidate) || Candidate->IsBeingDestroyed() || Candidate->IsA<UVesk_ReferenceConsumerLifetimeComponent>())
+		{
+			continue;
+		}
+		Match = Candidate;
+		++NumMatches;
+	}
+
+	// No tie-break: picking the first of two would resolve to whichever the actor happens to list first.
+	if (NumMatches == 1)
+	{
+		Result.Status = EVesk_ReferenceStatus::Available;
+		Result.Object = Actor;
+		Result.Component = Match;
+	}
+	else
+	{
+		Result.Status = NumMatches == 0 ? EVesk_ReferenceStatus::MissingComponent : EVesk_ReferenceStatus::AmbiguousComponent;
+	}
+	return Result;
+}
+
+UVesk_ReferenceObservation* UVesk_ReferenceSubsystem::Observe(FGuid Identity, UClass* ExpectedType, UClass* ComponentType, UObject* Consumer)
+{
+	if (bDeinitialized || !IsValid(Consumer) || Consumer->GetWorld() != GetWorld())
+	{
+		return nullptr;
+	}
+
+	UVesk_ReferenceObservation* Observation = NewObject<UVesk_ReferenceObservation>(GetTransientPackage());
+	Observation->Subsystem = this;
+	Observation->BindConsumer(Consumer);
+	Observation->Identity = Identity;
+	Observation->ExpectedType = ExpectedType;
+	Observation->ComponentType = ComponentType;
+
+	// Records the initial state without telling anyone: no handler is bound yet, and the caller reads
+	// the state from the observation it gets back.
+	Observation->Refresh();
+
+	Observations.Add(Observation);
+	return Observation;
+}
+
 void UVesk_ReferenceSubsystem::OnActorEndPlay(AActor* Actor, EEndPlayReason::Type /*Reason*/)
 {
 	EndedActors.Add(TWeakObjectPtr<AActor>(Actor));
 
-	for (const TWeakObjectPtr<UVesk_ReferenceObservation>& Element : Observations)
+	// A null actor is no consumer's actor: by weak-pointer equality it would match every observation
+	// whose consumer has no actor. The engine never ends play of a null actor; reflection could.
+	if (Actor)
 	{
-		VeskReferenceSubsystem::StopObservationOfConsumer(Element, Actor);
+		const TWeakObjectPtr<AActor> EndingActor(Actor);
+		for (const TWeakObjectPtr<UVesk_ReferenceObservation>& Element : Observations)
+		{
+			UVesk_ReferenceObservation* Observation = Element.Get();
+			if (Observation && Observation->ConsumerActor == EndingActor)
+			{
+				// Stop leaves Observations alone; the next pass compacts it.
+				Observation->Stop();
+			}
+		}
 	}
 
 	// No index by actor: end of play is rare next to lookups, and a scan keeps entries in one table.
@@ -372,16 +508,19 @@ void UVesk_ReferenceSubsystem::NotifyObservers()
 		const TArray<TWeakObjectPtr<UVesk_ReferenceObservation>> Snapshot(Observations);
 		for (const TWeakObjectPtr<UVesk_ReferenceObservation>& Element : Snapshot)
 		{
-			if (Element.IsValid())
+			if (UVesk_ReferenceObservation* Observation = Element.Get())
 			{
-				VeskReferenceSubsystem::RefreshObservation(Element);
+				// A handler may drop the consumer's last reference to its own observation.
+				const TStrongObjectPtr<UVesk_ReferenceObservation> KeepAlive(Observation);
+				Observation->Refresh();
 			}
 		}
 
 		// Compacts in place and keeps the storage; observations added during the pass are included.
 		Observations.RemoveAll([](const TWeakObjectPtr<UVesk_ReferenceObservation>& Element)
 		{
-			return !Element.IsValid() || !VeskReferenceSubsystem::IsObservationActive(Element);
+			const UVesk_ReferenceObservation* Observation = Element.Get();
+			return !Observation || !Observation->IsActive();
 		});
 	}
 	while (bNotifyAgain && ++PassCount < VeskReferenceSubsystem::MaxNotificationPasses);

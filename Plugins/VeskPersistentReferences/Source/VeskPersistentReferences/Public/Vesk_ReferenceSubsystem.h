@@ -13,6 +13,7 @@
 #include "Vesk_ReferenceSubsystem.generated.h"
 
 class AActor;
+class UClass;
 class UObject;
 class UVesk_ReferenceObservation;
 
@@ -55,6 +56,16 @@ public:
 
 	// A withdrawn token stays current until its identity gets a new incarnation; a removed one never is.
 	bool IsCurrentBinding(const FVesk_ReferenceBinding& Binding) const;
+
+	// The live object bound to Identity, narrowed to its one component of ComponentType when that is
+	// set, or the reason there is none. A null ExpectedType is a mismatch, not "any class". Changes
+	// nothing.
+	FVesk_ResolvedReference Resolve(FGuid Identity, UClass* ExpectedType, UClass* ComponentType) const;
+
+	// A subscription to what Identity resolves to, refreshed on every change and every tick. Null for a
+	// missing or garbage consumer, a consumer of another world, or a torn-down registry. The caller
+	// must keep the result alive; the registry holds it weakly.
+	UVesk_ReferenceObservation* Observe(FGuid Identity, UClass* ExpectedType, UClass* ComponentType, UObject* Consumer);
 
 private:
 	// How the identity of the running incarnation was supplied. A saved identity must still be the

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "CoreMinimal.h"
+#include "Delegates/DelegateCombinations.h"
+#include "Engine/EngineTypes.h"
+#include "Misc/Guid.h"
+#include "UObject/Object.h"
+#include "UObject/ObjectPtr.h"
+#include "UObject/WeakObjectPtrTemplates.h"
+#include "Vesk_PersistentReference.h"
+#include "Vesk_ReferenceObservation.generated.h"
+
+class AActor;
+class UActorComponent;
+class UClass;
+class UVesk_ReferenceConsumerLifetimeComponent;
+class UVesk_ReferenceSubsystem;
+
+DECLARE_DYNAMIC_MULTICAST_DELEGATE(FVesk_ReferenceChanged);
+
+// Retain this subscription in the consumer. Neither the registry nor the subscription retains the consumer/target.
+UCLASS()
+class VESKPERSISTENTREFERENCES_API UVesk_ReferenceObservation : public UObject
+{
+	GENERATED_BODY()
+
+	friend class UVesk_ReferenceSubsystem;
+	friend struct FVesk_ReferenceSubsystemTestAccess;
+
+public:
+	UVesk_ReferenceObservation(const FObjectInitializer& ObjectInitializer = FObjectInitializer::Get());
+	virtual ~UVesk_ReferenceObservation();
+
+	// Broadcast inside the registry operation that changed what the identity resolves to; handlers read
+	// the new state with GetStatus, or by resolving the identity themselves.
+	UPROPERTY(BlueprintAssignable)
+	FVesk_ReferenceChanged OnChanged;
+
+	// The status of the latest refresh made while active; a stopped observation keeps its last one.
+	UFUNCTION(meta=(ScriptCallable))
+	EVesk_ReferenceStatus GetStatus() const;
+
+	UFUNCTION(meta=(ScriptCallable))
+	bool IsActive() const;
+
+	// Final. Leaves the shared lifetime component on the consumer actor.
+	UFUNCTION(meta=(ScriptCallable))
+	void Stop();
+
+private:
+	void BindConsumer(UObject* InConsumer);
+	void Refresh();
+
+	UFUNCTION()
+	void OnConsumerEndPlay(AActor* Actor, EEndPlayReason::Type Reason);
+
+	TWeakObjectPtr<AActor> ConsumerActor;
+	TWeakObjectPtr<UVesk_ReferenceConsumerLifetimeComponent> LifetimeComponent;
+	TWeakObjectPtr<UVesk_ReferenceSubsystem> Subsystem;
+	TWeakObjectPtr<UObject> Consumer;
+
+	// The only strong references an observation holds: the collector must not take a class that a
+	// refresh passes to the registry.
+	UPROPERTY()
+	TObjectPtr<UClass> ExpectedType;
+
+	UPROPERTY()
+	TObjectPtr<UClass> ComponentType;
+
+	FGuid Identity;
+	EVesk_ReferenceStatus LastStatus = EVesk_ReferenceStatus::Empty;
+	int64 LastGeneration = 0;
+	TWeakObjectPtr<UActorComponent> LastComponent;
+};
