@@ -8,14 +8,18 @@
 #include "GameFramework/Actor.h"
 #include "TestWorld.h"
 #include "UObject/Package.h"
+#include "UObject/StrongObjectPtr.h"
 #include "UObject/UObjectGlobals.h"
 #include "Vesk_PersistentReference.h"
+#include "Vesk_ReferenceObservation.h"
 #include "Vesk_ReferenceSubsystem.h"
+#include "VeskTestListeners.h"
 #include "VeskTestProducers.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <thread>
@@ -94,19 +98,9 @@ struct FVesk_ReferenceSubsystemTestAccess
 		return Subsystem.bDeinitialized;
 	}
 
-	// Whether Operation asked for a notification pass. While a pass is marked as running, the
-	// registry only records each request, so the operation's own request is seen and nothing else
-	// runs.
-	template<typename FOperation>
-	static bool RequestsNotification(UVesk_ReferenceSubsystem& Subsystem, FOperation&& Operation)
+	static int32 NumObservations(const UVesk_ReferenceSubsystem& Subsystem)
 	{
-		Subsystem.bNotifying = true;
-		Subsystem.bNotifyAgain = false;
-		Operation();
-		const bool bRequested = Subsystem.bNotifyAgain;
-		Subsystem.bNotifying = false;
-		Subsystem.bNotifyAgain = false;
-		return bRequested;
+		return Subsystem.Observations.Num();
 	}
 
 	// The end-of-play handler as the actors' delegate calls it.
@@ -133,6 +127,72 @@ inline void RunOffGameThread(const std::function<void()>& Work)
 inline const char* GameThreadCheckPattern()
 {
 	return "Assertion failed: IsInGameThread\\(\\) \\[File:.*Vesk_ReferenceSubsystem.cpp\\] \\[Line: ";
+}
+
+// Sees notification passes as a consumer does. It observes an actor of its own, narrowed to a
+// component class, and before each operation adds or removes a matching component without telling
+// the registry: only a notification pass can then tell its listener that the actor's match changed.
+class FVeskNotificationProbe
+{
+public:
+	FVeskNotificationProbe(FTestWorld& World, UVesk_ReferenceSubsystem& Subsystem, const FGuid& Identity)
+	{
+		Actor.Reset(World.SpawnActor<AVeskTestProducerActor>(NAME_None));
+		AddComponent();
+		const FVesk_ReferenceBinding Binding = Subsystem.BeginBinding(Actor.Get(), Identity);
+		const bool bPublished = Subsystem.Publish(Binding);
+		check(bPublished);
+		// A consumer without an actor, so that no end of play stops the probe.
+		Consumer.Reset(NewObject<UVeskTestProducerObject>(World.Get()));
+		Observation.Reset(Subsystem.Observe(Identity, AActor::StaticClass(), UVeskTestProducerComponent::StaticClass(), Consumer.Get()));
+		Listener.Reset(NewObject<UVeskTestListener>());
+		Listener->Listen(Observation.Get());
+		check(Observation->GetStatus() == EVesk_ReferenceStatus::Available);
+	}
+
+	template<typename FOperation>
+	bool RunsPass(FOperation&& Operation)
+	{
+		Arm();
+		const int32 CallsBefore = Listener->NumCalls();
+		Operation();
+		return Listener->NumCalls() > CallsBefore;
+	}
+
+private:
+	// Leaves the actor in the state its observation did not see last; a second arm without a pass
+	// in between changes nothing.
+	void Arm()
+	{
+		const bool bWantExtra = Observation->GetStatus() == EVesk_ReferenceStatus::Available;
+		if (bWantExtra && !Extra)
+		{
+			Extra = AddComponent();
+		}
+		else if (!bWantExtra && Extra)
+		{
+			Extra->DestroyComponent();
+			Extra = nullptr;
+		}
+	}
+
+	UVeskTestProducerComponent* AddComponent()
+	{
+		UVeskTestProducerComponent* Component = NewObject<UVeskTestProducerComponent>(Actor.Get());
+		Component->RegisterComponent();
+		return Component;
+	}
+
+	TStrongObjectPtr<AVeskTestProducerActor> Actor;
+	TStrongObjectPtr<UVeskTestProducerObject> Consumer;
+	TStrongObjectPtr<UVesk_ReferenceObservation> Observation;
+	TStrongObjectPtr<UVeskTestListener> Listener;
+	UVeskTestProducerComponent* Extra = nullptr;
+};
+
+inline FGuid ProbeIdentity()
+{
+	return FGuid(0x9B0BE000u, 0x9B0BE000u, 0x9B0BE000u, 0x9B0BE000u);
 }
 
 // One game world with its registry, and factories for the three kinds of producer.
@@ -185,10 +245,64 @@ protected:
 		EXPECT_EQ(NextGeneration(), 0);
 	}
 
+	// Whether Operation ran a notification pass that a consumer could see. The probe binds one
+	// identity of its own (one entry, one generation) the first time it is used.
 	template<typename FOperation>
-	bool RequestsNotification(FOperation&& Operation)
+	bool RunsNotificationPass(FOperation&& Operation)
 	{
-		return FVesk_ReferenceSubsystemTestAccess::RequestsNotification(*Subsystem, Forward<FOperation>(Operation));
+		if (!Probe)
+		{
+			Probe = std::make_unique<FVeskNotificationProbe>(World, *Subsystem, ProbeIdentity());
+		}
+		return Probe->RunsPass(Forward<FOperation>(Operation));
+	}
+
+	// An observation held alive for the test, with a listener counting what its handlers see.
+	struct FObserved
+	{
+		FObserved() = default;
+		FObserved(FObserved&&) = default;
+		FObserved& operator=(FObserved&&) = default;
+
+		// The observation outlives the test body until the world's teardown and the collection after
+		// it; its handlers must not reach the body's locals by then.
+		~FObserved()
+		{
+			if (Listener)
+			{
+				Listener->Hook = nullptr;
+				Listener->EndPlayHook = nullptr;
+				Listener->SharedLog = nullptr;
+			}
+		}
+
+		TStrongObjectPtr<UVesk_ReferenceObservation> Observation;
+		TStrongObjectPtr<UVeskTestListener> Listener;
+
+		UVesk_ReferenceObservation* operator->() const
+		{
+			return Observation.Get();
+		}
+		int32 NumCalls() const
+		{
+			return Listener->NumCalls();
+		}
+		const TArray<EVesk_ReferenceStatus>& Seen() const
+		{
+			return Listener->Seen;
+		}
+	};
+
+	FObserved ObserveWithListener(const FGuid& Identity, UObject* Consumer, UClass* ExpectedType = UObject::StaticClass(), UClass* ComponentType = nullptr)
+	{
+		FObserved Observed;
+		Observed.Observation.Reset(Subsystem->Observe(Identity, ExpectedType, ComponentType, Consumer));
+		Observed.Listener.Reset(NewObject<UVeskTestListener>());
+		if (Observed.Observation)
+		{
+			Observed.Listener->Listen(Observed.Observation.Get());
+		}
+		return Observed;
 	}
 
 	static bool IsEmptyToken(const FVesk_ReferenceBinding& Binding)
@@ -198,4 +312,5 @@ protected:
 
 	FTestWorld World;
 	UVesk_ReferenceSubsystem* Subsystem = nullptr;
+	std::unique_ptr<FVeskNotificationProbe> Probe;
 };

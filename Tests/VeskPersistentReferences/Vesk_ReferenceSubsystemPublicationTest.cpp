@@ -125,16 +125,16 @@ TEST_F(FReferencePublicationTest, EveryAcceptedChangeNotifiesAndEveryRefusalDoes
 	const FGuid Identity = MakeTestIdentity(1);
 	const FVesk_ReferenceBinding Binding = BindInStatus(Object, Identity, EVesk_ReferenceStatus::Initializing);
 
-	EXPECT_TRUE(RequestsNotification([&] { EXPECT_TRUE(Subsystem->Publish(Binding)); }));
-	EXPECT_TRUE(RequestsNotification([&] { EXPECT_TRUE(Subsystem->Publish(Binding)); }));
-	EXPECT_FALSE(RequestsNotification([&] { EXPECT_FALSE(Subsystem->Publish(FVesk_ReferenceBinding())); }));
-	EXPECT_TRUE(RequestsNotification([&] { EXPECT_TRUE(Subsystem->Withdraw(Binding)); }));
-	EXPECT_TRUE(RequestsNotification([&] { EXPECT_TRUE(Subsystem->Withdraw(Binding)); }));
-	EXPECT_FALSE(RequestsNotification([&] { EXPECT_FALSE(Subsystem->Publish(Binding)); }));
-	EXPECT_TRUE(RequestsNotification([&] { EXPECT_TRUE(Subsystem->RemovePermanently(Binding)); }));
-	EXPECT_FALSE(RequestsNotification([&] { EXPECT_FALSE(Subsystem->RemovePermanently(Binding)); }));
-	EXPECT_FALSE(RequestsNotification([&] { EXPECT_FALSE(Subsystem->Withdraw(Binding)); }));
-	EXPECT_FALSE(RequestsNotification([&] { EXPECT_FALSE(Subsystem->IsCurrentBinding(Binding)); }));
+	EXPECT_TRUE(RunsNotificationPass([&] { EXPECT_TRUE(Subsystem->Publish(Binding)); }));
+	EXPECT_TRUE(RunsNotificationPass([&] { EXPECT_TRUE(Subsystem->Publish(Binding)); }));
+	EXPECT_FALSE(RunsNotificationPass([&] { EXPECT_FALSE(Subsystem->Publish(FVesk_ReferenceBinding())); }));
+	EXPECT_TRUE(RunsNotificationPass([&] { EXPECT_TRUE(Subsystem->Withdraw(Binding)); }));
+	EXPECT_TRUE(RunsNotificationPass([&] { EXPECT_TRUE(Subsystem->Withdraw(Binding)); }));
+	EXPECT_FALSE(RunsNotificationPass([&] { EXPECT_FALSE(Subsystem->Publish(Binding)); }));
+	EXPECT_TRUE(RunsNotificationPass([&] { EXPECT_TRUE(Subsystem->RemovePermanently(Binding)); }));
+	EXPECT_FALSE(RunsNotificationPass([&] { EXPECT_FALSE(Subsystem->RemovePermanently(Binding)); }));
+	EXPECT_FALSE(RunsNotificationPass([&] { EXPECT_FALSE(Subsystem->Withdraw(Binding)); }));
+	EXPECT_FALSE(RunsNotificationPass([&] { EXPECT_FALSE(Subsystem->IsCurrentBinding(Binding)); }));
 }
 
 TEST_F(FReferencePublicationTest, OlderTokenCannotReleaseTheCurrentIncarnation)
@@ -219,7 +219,7 @@ TEST_F(FReferencePublicationTest, DestroyedProducerCannotPublish)
 	const FVesk_ReferenceBinding Binding = BindInStatus(Object, Identity, EVesk_ReferenceStatus::Initializing);
 	Object->MarkAsGarbage();
 
-	EXPECT_FALSE(RequestsNotification([&] { EXPECT_FALSE(Subsystem->Publish(Binding)); }));
+	EXPECT_FALSE(RunsNotificationPass([&] { EXPECT_FALSE(Subsystem->Publish(Binding)); }));
 	EXPECT_EQ(Entry(Identity).Status, EVesk_ReferenceStatus::Initializing);
 	EXPECT_TRUE(Subsystem->Withdraw(Binding));
 }
@@ -245,7 +245,7 @@ TEST_F(FReferenceSavedPublicationTest, PublishesOnlyWhileTheSavedIdentityStillMa
 	UVesk_SaveSubsystem::Get()->SetGuidForObject(Rekeyed, MakeTestIdentity(99));
 
 	EXPECT_TRUE(Subsystem->Publish(KeptBinding));
-	EXPECT_FALSE(RequestsNotification([&] { EXPECT_FALSE(Subsystem->Publish(RekeyedBinding)); }));
+	EXPECT_FALSE(RunsNotificationPass([&] { EXPECT_FALSE(Subsystem->Publish(RekeyedBinding)); }));
 	EXPECT_EQ(Entry(RekeyedBinding.Id).Status, EVesk_ReferenceStatus::Initializing);
 	EXPECT_EQ(Entry(KeptBinding.Id).Status, EVesk_ReferenceStatus::Available);
 }
@@ -295,7 +295,7 @@ TEST_F(FReferenceEndPlayReleaseTest, ReleasesTheActorAndItsComponentsForEveryRea
 		const FGuid BystanderId = MakeTestIdentity(++Index);
 		BindInStatus(Bystander, BystanderId, EVesk_ReferenceStatus::Available);
 
-		EXPECT_TRUE(RequestsNotification([&] { Actor->RouteEndPlay(Reason); }));
+		EXPECT_TRUE(RunsNotificationPass([&] { Actor->RouteEndPlay(Reason); }));
 
 		EXPECT_TRUE(Access::HasEnded(*Subsystem, Actor));
 		for (const FVesk_ReferenceBinding& Binding : Bindings)
@@ -322,14 +322,14 @@ TEST_F(FReferenceEndPlayReleaseTest, EndOfPlayNotifiesWhetherOrNotAnythingIsRele
 		BindInStatus(Producers[Index], MakeTestIdentity(Index + 1), EVesk_ReferenceStatus::Available);
 	}
 
-	EXPECT_TRUE(RequestsNotification([&] { Actor->RouteEndPlay(EEndPlayReason::Destroyed); }));
+	EXPECT_TRUE(RunsNotificationPass([&] { Actor->RouteEndPlay(EEndPlayReason::Destroyed); }));
 	for (uint32 Index = 0; Index < 3; ++Index)
 	{
 		EXPECT_EQ(Entry(MakeTestIdentity(Index + 1)).Status, EVesk_ReferenceStatus::Unavailable);
 	}
 
 	Actor->DispatchBeginPlay();
-	EXPECT_TRUE(RequestsNotification([&] { Actor->RouteEndPlay(EEndPlayReason::Quit); }));
+	EXPECT_TRUE(RunsNotificationPass([&] { Actor->RouteEndPlay(EEndPlayReason::Quit); }));
 }
 
 TEST_F(FReferenceEndPlayReleaseTest, ActorThatPlaysAgainIsReleasedAgain)
