@@ -62,10 +62,13 @@ void UVesk_ReferenceSubsystem::Deinitialize()
 		}
 	}
 	Observations.Reset();
+	ObservationConsumerActors.Reset();
+	ObservationsByConsumerActor.Reset();
 	if (Entries.Num() > 0)
 	{
 		Entries.Reset();
 	}
+	IdentitiesByObject.Reset();
 
 	// NextGeneration is kept: a generation is never handed out twice by one registry, teardown or not.
 	Super::Deinitialize();
@@ -118,14 +121,34 @@ FGuid UVesk_ReferenceSubsystem::FindIdentity(const UObject* Object) const
 	{
 		return FGuid();
 	}
-	for (const TPair<FGuid, FEntry>& Pair : Entries)
+	if (const FGuid* Identity = IdentitiesByObject.Find(FObjectKey(Object)))
 	{
-		if (Pair.Value.Object.Get() == Object)
+		const FEntry* Entry = Entries.Find(*Identity);
+		if (Entry && Entry->Object.Get() == Object)
 		{
-			return Pair.Key;
+			return *Identity;
 		}
 	}
 	return FGuid();
+}
+
+void UVesk_ReferenceSubsystem::SetEntryObject(FEntry& Entry, const FGuid& Identity, UObject* Object)
+{
+	if (Entry.ObjectKey != FObjectKey())
+	{
+		const FGuid* Indexed = IdentitiesByObject.Find(Entry.ObjectKey);
+		if (Indexed && *Indexed == Identity)
+		{
+			IdentitiesByObject.Remove(Entry.ObjectKey);
+		}
+	}
+
+	Entry.Object = Object;
+	Entry.ObjectKey = Object ? FObjectKey(Object) : FObjectKey();
+	if (Object)
+	{
+		IdentitiesByObject.Add(Entry.ObjectKey, Identity);
+	}
 }
 
 FVesk_ReferenceBinding UVesk_ReferenceSubsystem::BeginBindingInternal(UObject* Object, FGuid Identity, EIdentityOrigin Origin)
@@ -192,7 +215,7 @@ FVesk_ReferenceBinding UVesk_ReferenceSubsystem::BeginBindingInternal(UObject* O
 	}
 
 	FEntry& Entry = Entries.FindOrAdd(Identity);
-	Entry.Object = Object;
+	SetEntryObject(Entry, Identity, Object);
 	Entry.Generation = ++NextGeneration;
 	Entry.Origin = Origin;
 	Entry.Status = EVesk_ReferenceStatus::Initializing;
@@ -282,7 +305,7 @@ bool UVesk_ReferenceSubsystem::Release(const FVesk_ReferenceBinding& Binding, EV
 	}
 
 	Entry->Status = TargetStatus;
-	Entry->Object.Reset();
+	SetEntryObject(*Entry, Binding.Id, nullptr);
 	NotifyObservers();
 	return true;
 }
@@ -445,6 +468,13 @@ UVesk_ReferenceObservation* UVesk_ReferenceSubsystem::Observe(FGuid Identity, UC
 	Observation->Refresh();
 
 	Observations.Add(Observation);
+	// Even a garbage actor: its end of play must still find the observations of its consumers.
+	const FObjectKey ConsumerActorKey(Observation->ConsumerActor.Get(true));
+	ObservationConsumerActors.Add(ConsumerActorKey);
+	if (ConsumerActorKey != FObjectKey())
+	{
+		ObservationsByConsumerActor.FindOrAdd(ConsumerActorKey).Add(Observation);
+	}
 	return Observation;
 }
 
@@ -452,42 +482,55 @@ void UVesk_ReferenceSubsystem::OnActorEndPlay(AActor* Actor, EEndPlayReason::Typ
 {
 	EndedActors.Add(TWeakObjectPtr<AActor>(Actor));
 
-	// A null actor is no consumer's actor: by weak-pointer equality it would match every observation
-	// whose consumer has no actor. The engine never ends play of a null actor; reflection could.
-	if (Actor)
+	// Only the observations whose consumer actor is this very actor stop. A null or garbage actor
+	// would otherwise, by weak-pointer equality, match every observation whose consumer has no actor.
+	if (const FObservationList* Consumers = Actor ? ObservationsByConsumerActor.Find(FObjectKey(Actor)) : nullptr)
 	{
 		const TWeakObjectPtr<AActor> EndingActor(Actor);
-		for (const TWeakObjectPtr<UVesk_ReferenceObservation>& Element : Observations)
+		for (const TWeakObjectPtr<UVesk_ReferenceObservation>& Element : *Consumers)
 		{
 			UVesk_ReferenceObservation* Observation = Element.Get();
-			if (Observation && Observation->ConsumerActor == EndingActor)
+			if (Observation && Observation->ConsumerActor.HasSameIndexAndSerialNumber(EndingActor))
 			{
-				// Stop leaves Observations alone; the next pass compacts it.
+				// Stop leaves the registry's tables alone; the next pass compacts them.
 				Observation->Stop();
 			}
 		}
 	}
 
-	// No index by actor: end of play is rare next to lookups, and a scan keeps entries in one table.
-	for (TPair<FGuid, FEntry>& Pair : Entries)
+	// The actor and the components it owns now are the only objects whose entries this releases. A
+	// null actor owns nothing: components without an owner stay bound.
+	if (Actor)
 	{
-		FEntry& Entry = Pair.Value;
-		UObject* Object = Entry.Object.Get();
-		if (!Object)
+		ReleaseForEndOfPlay(Actor);
+		for (UActorComponent* Component : Actor->GetComponents())
 		{
-			continue;
-		}
-		// A null actor owns nothing: without the test, components that have no owner would be released.
-		const UActorComponent* Component = Cast<UActorComponent>(Object);
-		if (Object == Actor || (Actor && Component && Component->GetOwner() == Actor))
-		{
-			// The generation stays, so the producer's token can still withdraw or remove the identity.
-			Entry.Status = EVesk_ReferenceStatus::Unavailable;
-			Entry.Object.Reset();
+			if (Component && Component->GetOwner() == Actor)
+			{
+				ReleaseForEndOfPlay(Component);
+			}
 		}
 	}
 
 	NotifyObservers();
+}
+
+void UVesk_ReferenceSubsystem::ReleaseForEndOfPlay(UObject* Object)
+{
+	const FGuid* Identity = IdentitiesByObject.Find(FObjectKey(Object));
+	if (!Identity)
+	{
+		return;
+	}
+	const FGuid Released = *Identity;
+	FEntry* Entry = Entries.Find(Released);
+	// Only a live object is released: a garbage object is already gone as far as its entry goes.
+	if (Entry && Entry->Object.Get() == Object)
+	{
+		// The generation stays, so the producer's token can still withdraw or remove the identity.
+		Entry->Status = EVesk_ReferenceStatus::Unavailable;
+		SetEntryObject(*Entry, Released, nullptr);
+	}
 }
 
 void UVesk_ReferenceSubsystem::NotifyObservers()
@@ -505,8 +548,8 @@ void UVesk_ReferenceSubsystem::NotifyObservers()
 		bNotifyAgain = false;
 
 		// Refreshes run handlers that may observe, stop or drop observations; iterate a copy.
-		const TArray<TWeakObjectPtr<UVesk_ReferenceObservation>> Snapshot(Observations);
-		for (const TWeakObjectPtr<UVesk_ReferenceObservation>& Element : Snapshot)
+		NotifySnapshot.Append(Observations);
+		for (const TWeakObjectPtr<UVesk_ReferenceObservation>& Element : NotifySnapshot)
 		{
 			if (UVesk_ReferenceObservation* Observation = Element.Get())
 			{
@@ -515,15 +558,54 @@ void UVesk_ReferenceSubsystem::NotifyObservers()
 				Observation->Refresh();
 			}
 		}
+		NotifySnapshot.Reset();
 
 		// Compacts in place and keeps the storage; observations added during the pass are included.
-		Observations.RemoveAll([](const TWeakObjectPtr<UVesk_ReferenceObservation>& Element)
+		int32 NumKept = 0;
+		for (int32 Index = 0; Index < Observations.Num(); ++Index)
 		{
-			const UVesk_ReferenceObservation* Observation = Element.Get();
-			return !Observation || !Observation->IsActive();
-		});
+			const UVesk_ReferenceObservation* Observation = Observations[Index].Get();
+			if (Observation && Observation->IsActive())
+			{
+				Observations[NumKept] = Observations[Index];
+				ObservationConsumerActors[NumKept] = ObservationConsumerActors[Index];
+				++NumKept;
+			}
+			else
+			{
+				ForgetConsumerActor(ObservationConsumerActors[Index], Observations[Index]);
+			}
+		}
+		Observations.SetNum(NumKept, EAllowShrinking::No);
+		ObservationConsumerActors.SetNum(NumKept, EAllowShrinking::No);
 	}
 	while (bNotifyAgain && ++PassCount < VeskReferenceSubsystem::MaxNotificationPasses);
 
 	bNotifying = false;
+}
+
+void UVesk_ReferenceSubsystem::ForgetConsumerActor(const FObjectKey& ConsumerActorKey, const TWeakObjectPtr<UVesk_ReferenceObservation>& Element)
+{
+	if (ConsumerActorKey == FObjectKey())
+	{
+		return;
+	}
+	FObservationList* Consumers = ObservationsByConsumerActor.Find(ConsumerActorKey);
+	if (!Consumers)
+	{
+		return;
+	}
+	// The element may be stale: match it by slot and serial number, not by what it points at.
+	const int32 Found = Consumers->IndexOfByPredicate([&Element](const TWeakObjectPtr<UVesk_ReferenceObservation>& Candidate)
+	{
+		return Candidate.HasSameIndexAndSerialNumber(Element);
+	});
+	if (Found != INDEX_NONE)
+	{
+		Consumers->RemoveAt(Found, 1, EAllowShrinking::No);
+	}
+	if (Consumers->Num() == 0)
+	{
+		ObservationsByConsumerActor.Remove(ConsumerActorKey);
+	}
 }

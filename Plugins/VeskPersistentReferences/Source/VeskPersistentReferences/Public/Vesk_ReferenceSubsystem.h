@@ -8,6 +8,7 @@
 #include "Misc/Guid.h"
 #include "Stats/Stats.h"
 #include "Subsystems/WorldSubsystem.h"
+#include "UObject/ObjectKey.h"
 #include "UObject/WeakObjectPtrTemplates.h"
 #include "Vesk_PersistentReference.h"
 #include "Vesk_ReferenceSubsystem.generated.h"
@@ -82,9 +83,24 @@ private:
 		int64 Generation = 0;
 		EVesk_ReferenceStatus Status = EVesk_ReferenceStatus::Unavailable;
 		EIdentityOrigin Origin = EIdentityOrigin::Explicit;
+
+		// Object's key in IdentitiesByObject, kept after Object goes stale so that the index can
+		// forget it; none once the entry is released.
+		FObjectKey ObjectKey;
 	};
 
+	using FObservationList = TArray<TWeakObjectPtr<UVesk_ReferenceObservation>>;
+
 	FVesk_ReferenceBinding BeginBindingInternal(UObject* Object, FGuid Identity, EIdentityOrigin Origin);
+
+	// Sets the entry's object to Object (null to release it) and keeps IdentitiesByObject in step.
+	void SetEntryObject(FEntry& Entry, const FGuid& Identity, UObject* Object);
+
+	// Releases the entry of Object to Unavailable when Object is live and bound.
+	void ReleaseForEndOfPlay(UObject* Object);
+
+	// Takes an element that leaves Observations out of its consumer actor's list.
+	void ForgetConsumerActor(const FObjectKey& ConsumerActorKey, const TWeakObjectPtr<UVesk_ReferenceObservation>& Element);
 
 	bool Release(const FVesk_ReferenceBinding& Binding, EVesk_ReferenceStatus TargetStatus);
 
@@ -106,4 +122,16 @@ private:
 	bool bNotifying = false;
 	bool bNotifyAgain = false;
 	bool bDeinitialized = false;
+
+	// Indexes that give the answers of a walk over Entries or Observations in one lookup. Level loads
+	// and unloads bind and end play of every actor once; walking the tables there is quadratic.
+	// The identity that a live object is bound to. A hit is checked against its entry.
+	TMap<FObjectKey, FGuid> IdentitiesByObject;
+	// The key of each observation's consumer actor when it joined, element for element with
+	// Observations; none for a consumer without an actor.
+	TArray<FObjectKey> ObservationConsumerActors;
+	// The elements of Observations whose consumer actor has a given key, in the order of Observations.
+	TMap<FObjectKey, FObservationList> ObservationsByConsumerActor;
+	// Storage kept from one notification pass to the next, so that a pass allocates nothing.
+	FObservationList NotifySnapshot;
 };
