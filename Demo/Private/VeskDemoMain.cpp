@@ -1,7 +1,8 @@
 // A short headless game session. Producers in a village bind identities and publish them; a
-// courier remembers them by persistent reference; places are destroyed, re-created and leave
-// play; the game is saved, the world torn down, and a new world loaded from the save, where the
-// courier's references find their targets again.
+// courier and a trader remember them by persistent reference and resolve them at every event;
+// places are opened, sold out, rebuilt as something else and leave play; the game is saved, the
+// world torn down, and a new world loaded from the save, where the references find their targets
+// again.
 
 #include "CoreMinimal.h"
 #include "Engine/World.h"
@@ -18,6 +19,11 @@
 
 namespace
 {
+	// Chosen when the village was designed; the producers keep them in their save data.
+	const FGuid StockIdentity(0x570C0001u, 0x0000A11Cu, 0x00000000u, 0x00000001u);
+	const FGuid WellIdentity(0x3E110001u, 0x0000BEEFu, 0x00000000u, 0x00000002u);
+	const FGuid ShrineIdentity(0x5A1E0001u, 0x0000CAFEu, 0x00000000u, 0x00000003u);
+
 	const TCHAR* Bool(bool bValue)
 	{
 		return bValue ? TEXT("true") : TEXT("false");
@@ -39,20 +45,20 @@ namespace
 		return World->SpawnActor<T>(Parameters);
 	}
 
-	UVeskDemoStockComponent* AddStock(AActor* Owner)
+	UVeskDemoStockComponent* AddStock(AActor* Owner, const TCHAR* Name)
 	{
-		UVeskDemoStockComponent* Stock = NewObject<UVeskDemoStockComponent>(Owner, FName(TEXT("Stock")));
+		UVeskDemoStockComponent* Stock = NewObject<UVeskDemoStockComponent>(Owner, FName(Name));
 		Stock->RegisterComponent();
 		return Stock;
 	}
 
-	// What a save game holds: the courier's save-game properties and the producers' own identities,
-	// then the save module's table of saved identities.
+	// What a save game holds: the consumers' save-game properties and the producers' own
+	// identities, then the save module's table of saved identities.
 	struct FSaveGame
 	{
 		TArray<uint8> Courier;
+		TArray<uint8> Trader;
 		TArray<uint8> Well;
-		TArray<uint8> Stock;
 		TArray<uint8> SavedIdentities;
 	};
 
@@ -70,11 +76,26 @@ namespace
 		Object->Serialize(Reader);
 	}
 
-	void ShowReference(FVeskDemoTimeline& Timeline, const TCHAR* Field, const FVesk_PersistentReference& Reference, const TCHAR* Target, const FVesk_ReferenceBinding& TargetBinding, UVesk_ReferenceSubsystem* Registry)
+	// The questions the consumers ask: the courier wants each place as itself, the trader wants
+	// the one stock component of its supplier.
+	void WatchConsumers(FVeskDemoTimeline& Timeline, AVeskDemoCourier* Courier, AVeskDemoTrader* Trader)
 	{
-		const bool bFound = Reference.Id.IsValid() && Reference.Id == TargetBinding.Id && Registry->IsCurrentBinding(TargetBinding);
-		Timeline.Event(FString::Printf(TEXT("Courier.%s = %s"), Field, *ShortId(Reference.Id)),
-			bFound ? FString::Printf(TEXT("%s, gen %lld"), Target, (long long)TargetBinding.Generation) : FString(TEXT("not bound here")));
+		Timeline.Watch({ TEXT("Courier.Workshop"), Courier, &Courier->Workshop, AVeskDemoProducer::StaticClass(), nullptr });
+		Timeline.Watch({ TEXT("Courier.Stock"), Courier, &Courier->Stock, UVeskDemoStockComponent::StaticClass(), nullptr });
+		Timeline.Watch({ TEXT("Courier.Well"), Courier, &Courier->Well, AVeskDemoWell::StaticClass(), nullptr });
+		Timeline.Watch({ TEXT("Trader.Supplier's stock"), Trader, &Trader->Supplier, AVeskDemoProducer::StaticClass(), UVeskDemoStockComponent::StaticClass() });
+		Timeline.PrintHeader();
+	}
+
+	// Resolving after teardown is legal and answers Unavailable; the consumers' memory lasts
+	// until the collection that follows.
+	void TearDown(FVeskDemoTimeline& Timeline, UWorld* World)
+	{
+		World->DestroyWorld(false);
+		Timeline.Event(TEXT("World torn down"), TEXT("done"));
+		Timeline.ForgetConsumers();
+		Timeline.SetRegistry(nullptr);
+		CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
 	}
 
 	FSaveGame PlayFirstSession()
@@ -86,93 +107,94 @@ namespace
 		Timeline.SetRegistry(Registry);
 
 		AVeskDemoProducer* Workshop = Spawn<AVeskDemoProducer>(World, TEXT("Workshop"));
-		UVeskDemoStockComponent* Stock = AddStock(Workshop);
-		Stock->Identity = FGuid(0x570C0001u, 0x0000A11Cu, 0x00000000u, 0x00000001u);
-		AVeskDemoProducer* Well = Spawn<AVeskDemoProducer>(World, TEXT("Well"));
-		Well->Identity = FGuid(0x3E110001u, 0x0000BEEFu, 0x00000000u, 0x00000002u);
+		AVeskDemoWell* Well = Spawn<AVeskDemoWell>(World, TEXT("Well"));
+		Well->Identity = WellIdentity;
 		AVeskDemoProducer* Shrine = Spawn<AVeskDemoProducer>(World, TEXT("Shrine"));
-		Shrine->Identity = FGuid(0x5A1E0001u, 0x0000CAFEu, 0x00000000u, 0x00000003u);
+		Shrine->Identity = ShrineIdentity;
 		AVeskDemoCourier* Courier = Spawn<AVeskDemoCourier>(World, TEXT("Courier"));
+		AVeskDemoTrader* Trader = Spawn<AVeskDemoTrader>(World, TEXT("Trader"));
+		WatchConsumers(Timeline, Courier, Trader);
 
 		FVesk_ReferenceBinding WorkshopBinding = Registry->BeginSavedBinding(Workshop);
-		Timeline.Track(TEXT("Workshop"), WorkshopBinding);
 		Timeline.Event(TEXT("Workshop binds its saved identity"), DescribeBinding(WorkshopBinding));
-		FVesk_ReferenceBinding StockBinding = Registry->BeginBinding(Stock, Stock->Identity);
-		Timeline.Track(TEXT("Stock"), StockBinding);
-		Timeline.Event(TEXT("Workshop.Stock binds its own identity"), DescribeBinding(StockBinding));
 		FVesk_ReferenceBinding WellBinding = Registry->BeginBinding(Well, Well->Identity);
-		Timeline.Track(TEXT("Well"), WellBinding);
 		Timeline.Event(TEXT("Well binds its own identity"), DescribeBinding(WellBinding));
 		Timeline.Event(TEXT("Workshop binds again while bound"), DescribeBinding(Registry->BeginSavedBinding(Workshop)));
-		Timeline.Event(TEXT("Well's identity asked for by the Shrine"), DescribeBinding(Registry->BeginBinding(Shrine, Well->Identity)));
-
-		Timeline.Event(TEXT("Publish Workshop"), Bool(Registry->Publish(WorkshopBinding)));
-		Timeline.Event(TEXT("Publish Stock"), Bool(Registry->Publish(StockBinding)));
+		Timeline.Event(TEXT("Shrine asks for the Well's identity"), DescribeBinding(Registry->BeginBinding(Shrine, Well->Identity)));
+		Timeline.Note(TEXT("The courier and the trader are told where things are; the stock is not delivered yet"));
+		Courier->Workshop.Id = WorkshopBinding.Id;
+		Courier->Stock.Id = StockIdentity;
+		Courier->Well.Id = WellBinding.Id;
+		Trader->Supplier.Id = WorkshopBinding.Id;
+		Timeline.Event(TEXT("Courier and Trader note the identities"), TEXT("4 references"));
+		Timeline.Event(TEXT("Publish Workshop (it has no stock yet)"), Bool(Registry->Publish(WorkshopBinding)));
 		Timeline.Event(TEXT("Publish Well"), Bool(Registry->Publish(WellBinding)));
 
-		Courier->Workshop.Id = WorkshopBinding.Id;
-		Courier->Stock.Id = StockBinding.Id;
-		Courier->Well.Id = WellBinding.Id;
-		ShowReference(Timeline, TEXT("Workshop"), Courier->Workshop, TEXT("Workshop"), WorkshopBinding, Registry);
-		ShowReference(Timeline, TEXT("Stock"), Courier->Stock, TEXT("Workshop.Stock"), StockBinding, Registry);
-		ShowReference(Timeline, TEXT("Well"), Courier->Well, TEXT("Well"), WellBinding, Registry);
+		Timeline.Note(TEXT("Goods arrive at the workshop, more than the trader can choose from, and one crate is sold"));
+		UVeskDemoStockComponent* Stock = AddStock(Workshop, TEXT("Stock"));
+		Stock->Identity = StockIdentity;
+		const FVesk_ReferenceBinding StockBinding = Registry->BeginBinding(Stock, Stock->Identity);
+		Timeline.Event(TEXT("Stock delivered, binds its own identity"), DescribeBinding(StockBinding));
+		Timeline.Event(TEXT("Publish Stock"), Bool(Registry->Publish(StockBinding)));
+		AddStock(Workshop, TEXT("Crate"));
+		Timeline.Event(TEXT("A second crate, Crate, is delivered"), TEXT("2 crates"));
+		Timeline.Event(TEXT("Stock is sold: removed permanently"), Bool(Registry->RemovePermanently(StockBinding)));
+		Stock->DestroyComponent();
+		Timeline.Event(TEXT("Stock carried off (component destroyed)"), TEXT("1 crate"));
 
-		Timeline.Note(TEXT("The well dries up, is destroyed and dug again"));
+		Timeline.Note(TEXT("The well dries up, a fountain takes its identity, then a new well is dug"));
 		Timeline.Event(TEXT("Withdraw Well"), Bool(Registry->Withdraw(WellBinding)));
 		Timeline.Event(TEXT("Publish the withdrawn Well token"), Bool(Registry->Publish(WellBinding)));
-		const FGuid WellIdentity = Well->Identity;
 		Well->Destroy();
 		World->Tick(LEVELTICK_All, 0.016f);
 		Timeline.Event(TEXT("Well actor destroyed"), TEXT("done"));
+		AVeskDemoFountain* Fountain = Spawn<AVeskDemoFountain>(World, TEXT("Fountain"));
+		Fountain->Identity = WellIdentity;
+		const FVesk_ReferenceBinding FountainBinding = Registry->BeginBinding(Fountain, Fountain->Identity);
+		Timeline.Event(TEXT("A fountain binds the well's identity"), DescribeBinding(FountainBinding));
+		Timeline.Event(TEXT("Publish Fountain"), Bool(Registry->Publish(FountainBinding)));
+		const bool bFountainWithdrawn = Registry->Withdraw(FountainBinding);
+		Fountain->Destroy();
+		World->Tick(LEVELTICK_All, 0.016f);
+		Timeline.Event(TEXT("Fountain withdraws and is torn down"), Bool(bFountainWithdrawn));
 		const FVesk_ReferenceBinding OldWellBinding = WellBinding;
-		AVeskDemoProducer* NewWell = Spawn<AVeskDemoProducer>(World, TEXT("Well"));
+		AVeskDemoWell* NewWell = Spawn<AVeskDemoWell>(World, TEXT("Well"));
 		NewWell->Identity = WellIdentity;
 		WellBinding = Registry->BeginBinding(NewWell, NewWell->Identity);
-		Timeline.Track(TEXT("Well"), WellBinding);
 		Timeline.Event(TEXT("New Well binds the same identity"), DescribeBinding(WellBinding));
 		Timeline.Event(TEXT("Publish new Well"), Bool(Registry->Publish(WellBinding)));
 		Timeline.Event(TEXT("Old Well token withdraws"), Bool(Registry->Withdraw(OldWellBinding)));
-		ShowReference(Timeline, TEXT("Well"), Courier->Well, TEXT("new Well"), WellBinding, Registry);
 
 		Timeline.Note(TEXT("The workshop leaves play for a while, without being destroyed"));
 		Workshop->RouteEndPlay(EEndPlayReason::RemovedFromWorld);
-		Timeline.Event(TEXT("Workshop ends play (removed from world)"), TEXT("Workshop, Stock released"));
+		Timeline.Event(TEXT("Workshop ends play (removed from world)"), TEXT("released"));
 		Timeline.Event(TEXT("Workshop binds while out of play"), DescribeBinding(Registry->BeginSavedBinding(Workshop)));
 		Workshop->DispatchBeginPlay();
 		WorkshopBinding = Registry->BeginSavedBinding(Workshop);
-		Timeline.Track(TEXT("Workshop"), WorkshopBinding);
 		Timeline.Event(TEXT("Workshop begins play again and binds"), DescribeBinding(WorkshopBinding));
-		StockBinding = Registry->BeginBinding(Stock, Stock->Identity);
-		Timeline.Track(TEXT("Stock"), StockBinding);
-		Timeline.Event(TEXT("Workshop.Stock binds again"), DescribeBinding(StockBinding));
 		Timeline.Event(TEXT("Publish Workshop"), Bool(Registry->Publish(WorkshopBinding)));
-		Timeline.Event(TEXT("Publish Stock"), Bool(Registry->Publish(StockBinding)));
 
 		Timeline.Note(TEXT("The shrine is torn down for good"));
 		const FVesk_ReferenceBinding ShrineBinding = Registry->BeginBinding(Shrine, Shrine->Identity);
-		Timeline.Track(TEXT("Shrine"), ShrineBinding);
 		Timeline.Event(TEXT("Shrine binds its own identity"), DescribeBinding(ShrineBinding));
 		Timeline.Event(TEXT("Remove Shrine permanently"), Bool(Registry->RemovePermanently(ShrineBinding)));
 		Timeline.Event(TEXT("Shrine binds its identity again"), DescribeBinding(Registry->BeginBinding(Shrine, Shrine->Identity)));
 
 		FSaveGame Save;
 		WriteSaveGame(Courier, Save.Courier);
+		WriteSaveGame(Trader, Save.Trader);
 		WriteSaveGame(NewWell, Save.Well);
-		WriteSaveGame(Stock, Save.Stock);
 		UVesk_SaveSubsystem::Get()->SaveToBytes(Save.SavedIdentities);
-		Timeline.Event(TEXT("Game saved"), FString::Printf(TEXT("%d bytes"), Save.Courier.Num() + Save.Well.Num() + Save.Stock.Num() + Save.SavedIdentities.Num()));
+		Timeline.Event(TEXT("Game saved"), FString::Printf(TEXT("%d bytes"), Save.Courier.Num() + Save.Trader.Num() + Save.Well.Num() + Save.SavedIdentities.Num()));
 
-		World->DestroyWorld(false);
-		CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
-		Timeline.SetRegistry(nullptr);
-		Timeline.Event(TEXT("World torn down"), TEXT("registry gone"));
+		TearDown(Timeline, World);
 		return Save;
 	}
 
 	void PlaySecondSession(const FSaveGame& Save)
 	{
 		FVeskDemoTimeline Timeline;
-		Timeline.Note(TEXT("Session 2: a new world is loaded from the save"));
+		Timeline.Note(TEXT("Session 2: a new world is loaded from the save; the sold stock is not in it"));
 		UVesk_SaveSubsystem::Shutdown();
 		UVesk_SaveSubsystem::Startup();
 		UVesk_SaveSubsystem::Get()->LoadFromBytes(Save.SavedIdentities);
@@ -182,42 +204,33 @@ namespace
 		Timeline.SetRegistry(Registry);
 
 		AVeskDemoProducer* Workshop = Spawn<AVeskDemoProducer>(World, TEXT("Workshop"));
-		UVeskDemoStockComponent* Stock = AddStock(Workshop);
-		ReadSaveGame(Stock, Save.Stock);
-		AVeskDemoProducer* Well = Spawn<AVeskDemoProducer>(World, TEXT("Well"));
+		AddStock(Workshop, TEXT("Crate"));
+		AVeskDemoWell* Well = Spawn<AVeskDemoWell>(World, TEXT("Well"));
 		ReadSaveGame(Well, Save.Well);
 		AVeskDemoCourier* Courier = Spawn<AVeskDemoCourier>(World, TEXT("Courier"));
 		ReadSaveGame(Courier, Save.Courier);
+		AVeskDemoTrader* Trader = Spawn<AVeskDemoTrader>(World, TEXT("Trader"));
+		ReadSaveGame(Trader, Save.Trader);
+		WatchConsumers(Timeline, Courier, Trader);
 		Timeline.Event(TEXT("Village re-created, save read"), TEXT("done"));
 
 		const FVesk_ReferenceBinding WorkshopBinding = Registry->BeginSavedBinding(Workshop);
-		Timeline.Track(TEXT("Workshop"), WorkshopBinding);
 		Timeline.Event(TEXT("Workshop binds its saved identity"), DescribeBinding(WorkshopBinding));
-		const FVesk_ReferenceBinding StockBinding = Registry->BeginBinding(Stock, Stock->Identity);
-		Timeline.Track(TEXT("Stock"), StockBinding);
-		Timeline.Event(TEXT("Workshop.Stock binds its saved-state identity"), DescribeBinding(StockBinding));
 		const FVesk_ReferenceBinding WellBinding = Registry->BeginBinding(Well, Well->Identity);
-		Timeline.Track(TEXT("Well"), WellBinding);
 		Timeline.Event(TEXT("Well binds its saved-state identity"), DescribeBinding(WellBinding));
 		Timeline.Event(TEXT("Publish Workshop"), Bool(Registry->Publish(WorkshopBinding)));
-		Timeline.Event(TEXT("Publish Stock"), Bool(Registry->Publish(StockBinding)));
 		Timeline.Event(TEXT("Publish Well"), Bool(Registry->Publish(WellBinding)));
 
-		ShowReference(Timeline, TEXT("Workshop"), Courier->Workshop, TEXT("Workshop"), WorkshopBinding, Registry);
-		ShowReference(Timeline, TEXT("Stock"), Courier->Stock, TEXT("Workshop.Stock"), StockBinding, Registry);
-		ShowReference(Timeline, TEXT("Well"), Courier->Well, TEXT("Well"), WellBinding, Registry);
-
-		World->DestroyWorld(false);
-		CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
-		Timeline.SetRegistry(nullptr);
-		Timeline.Event(TEXT("World torn down"), TEXT("registry gone"));
+		TearDown(Timeline, World);
 	}
 }
 
 int main()
 {
 	FHeadlessEngineLoop::PreInit();
-	std::printf("VeskPersistentReferences demo: one line per event; after '|', each token and whether the registry still holds it as current.\n");
+	std::printf("VeskPersistentReferences demo: one line per event; after '|', what each consumer's reference resolves to\n"
+		"right then, as Resolve reports it: status, the object or component found, and the generation of its entry.\n"
+		"The trader asks for its supplier narrowed to the supplier's one stock component.\n");
 	const FSaveGame Save = PlayFirstSession();
 	PlaySecondSession(Save);
 	FHeadlessEngineLoop::Exit();

@@ -1,9 +1,31 @@
 #include "VeskDemoTimeline.h"
 
+#include "Components/ActorComponent.h"
 #include "Containers/StringConv.h"
 #include "Vesk_ReferenceSubsystem.h"
 
 #include <cstdio>
+
+namespace VeskDemoTimeline
+{
+	// Wide enough for the longest status with a name and a generation, "AmbiguousComponent g12".
+	static constexpr int32 ColumnWidth = 24;
+
+	static FString PadRight(const FString& Text, int32 Width)
+	{
+		FString Padded = Text;
+		while (Padded.Len() < Width)
+		{
+			Padded += TEXT(" ");
+		}
+		return Padded;
+	}
+
+	static FString StatusName(EVesk_ReferenceStatus Status)
+	{
+		return StaticEnum<EVesk_ReferenceStatus>()->GetNameStringByValue(static_cast<int64>(Status));
+	}
+}
 
 FString ShortId(const FGuid& Id)
 {
@@ -14,44 +36,55 @@ FString DescribeBinding(const FVesk_ReferenceBinding& Binding)
 {
 	if (Binding.Generation == 0)
 	{
-		return TEXT("refused (empty token)");
+		return TEXT("refused");
 	}
-	return FString::Printf(TEXT("token %s gen %lld"), *ShortId(Binding.Id), (long long)Binding.Generation);
+	return FString::Printf(TEXT("%s g%lld"), *ShortId(Binding.Id), (long long)Binding.Generation);
 }
 
-void FVeskDemoTimeline::Track(const TCHAR* Name, const FVesk_ReferenceBinding& Binding)
+void FVeskDemoTimeline::Watch(const FVeskDemoConsumerReference& Reference)
 {
-	for (FTracked& Existing : Tracked)
-	{
-		if (Existing.Name == Name)
-		{
-			Existing.Binding = Binding;
-			return;
-		}
-	}
-	Tracked.Add({ FString(Name), Binding });
+	References.Add(Reference);
 }
 
-FString FVeskDemoTimeline::DescribeTokens() const
+void FVeskDemoTimeline::ForgetConsumers()
 {
-	FString Result;
-	for (const FTracked& Entry : Tracked)
+	References.Reset();
+}
+
+FString FVeskDemoTimeline::DescribeResolution(const FVeskDemoConsumerReference& Watched) const
+{
+	if (!Registry)
 	{
-		const bool bCurrent = Registry && Registry->IsCurrentBinding(Entry.Binding);
-		if (!Result.IsEmpty())
-		{
-			Result += TEXT(", ");
-		}
-		Result += FString::Printf(TEXT("%s g%lld %s"), *Entry.Name, (long long)Entry.Binding.Generation, bCurrent ? TEXT("current") : TEXT("stale"));
+		return TEXT("(no registry)");
 	}
-	return Result;
+	const FVesk_ResolvedReference Resolved = Registry->Resolve(Watched.Reference->Id, Watched.ExpectedType, Watched.ComponentType);
+	FString Text = VeskDemoTimeline::StatusName(Resolved.Status);
+	if (const UObject* Found = Resolved.Component ? static_cast<const UObject*>(Resolved.Component) : Resolved.Object)
+	{
+		Text += TEXT(" ") + Found->GetName();
+	}
+	return Text + FString::Printf(TEXT(" g%lld"), (long long)Resolved.Generation);
+}
+
+void FVeskDemoTimeline::PrintHeader() const
+{
+	FString Line = FString::Printf(TEXT("%2s  %-40s    %-14s |"), TEXT("#"), TEXT("event"), TEXT("returns"));
+	for (const FVeskDemoConsumerReference& Watched : References)
+	{
+		Line += TEXT(" ") + VeskDemoTimeline::PadRight(Watched.Label, VeskDemoTimeline::ColumnWidth);
+	}
+	std::printf("%s\n", TCHAR_TO_UTF8(*Line.TrimEnd()));
 }
 
 void FVeskDemoTimeline::Event(const FString& What, const FString& Result)
 {
 	++Step;
-	const FString Line = FString::Printf(TEXT("%2d  %-46s -> %-26s | %s"), Step, *What, *Result, *DescribeTokens());
-	std::printf("%s\n", TCHAR_TO_UTF8(*Line));
+	FString Line = FString::Printf(TEXT("%2d  %-40s -> %-14s |"), Step, *What, *Result);
+	for (const FVeskDemoConsumerReference& Watched : References)
+	{
+		Line += TEXT(" ") + VeskDemoTimeline::PadRight(DescribeResolution(Watched), VeskDemoTimeline::ColumnWidth);
+	}
+	std::printf("%s\n", TCHAR_TO_UTF8(*Line.TrimEnd()));
 }
 
 void FVeskDemoTimeline::Note(const FString& Text)

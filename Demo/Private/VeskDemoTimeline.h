@@ -3,10 +3,23 @@
 #include "CoreMinimal.h"
 #include "Vesk_PersistentReference.h"
 
+class UClass;
+class UObject;
 class UVesk_ReferenceSubsystem;
 
-// Prints one line per event of the session: what happened, what it returned, and where each
-// tracked token stands in the registry.
+// One reference that a consumer holds, with the question the consumer asks of it: the class it
+// needs, and the component class when it wants one component of the referred actor.
+struct FVeskDemoConsumerReference
+{
+	FString Label;
+	UObject* Consumer = nullptr;
+	const FVesk_PersistentReference* Reference = nullptr;
+	UClass* ExpectedType = nullptr;
+	UClass* ComponentType = nullptr;
+};
+
+// Prints one line per event of the session: what happened, what it returned, and what each watched
+// reference resolves to at that moment, as its consumer would see it.
 class FVeskDemoTimeline
 {
 public:
@@ -15,23 +28,22 @@ public:
 		Registry = InRegistry;
 	}
 
-	// Follows a producer's token under a display name; tracking a name again replaces its token.
-	void Track(const TCHAR* Name, const FVesk_ReferenceBinding& Binding);
+	// Resolved at every event, in the order watched.
+	void Watch(const FVeskDemoConsumerReference& Reference);
 
+	// The references are read from their consumers at every event, so they must be forgotten
+	// before the garbage collector releases the consumers.
+	void ForgetConsumers();
+
+	void PrintHeader() const;
 	void Event(const FString& What, const FString& Result);
 	void Note(const FString& Text);
 
 private:
-	FString DescribeTokens() const;
-
-	struct FTracked
-	{
-		FString Name;
-		FVesk_ReferenceBinding Binding;
-	};
+	FString DescribeResolution(const FVeskDemoConsumerReference& Watched) const;
 
 	UVesk_ReferenceSubsystem* Registry = nullptr;
-	TArray<FTracked> Tracked;
+	TArray<FVeskDemoConsumerReference> References;
 	int32 Step = 0;
 };
 

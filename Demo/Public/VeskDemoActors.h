@@ -6,7 +6,7 @@
 #include "Vesk_PersistentReference.h"
 #include "VeskDemoActors.generated.h"
 
-// A place in the village that others can refer to: the workshop, the well. One that chooses its
+// A place in the village that others can refer to: the workshop, the shrine. One that chooses its
 // own identity keeps it in its save data.
 UCLASS()
 class AVeskDemoProducer : public AActor
@@ -16,6 +16,20 @@ class AVeskDemoProducer : public AActor
 public:
 	UPROPERTY(SaveGame)
 	FGuid Identity;
+};
+
+// A distinct class so that a consumer can insist on a well, and tell one from whatever else
+// takes the well's identity.
+UCLASS()
+class AVeskDemoWell : public AVeskDemoProducer
+{
+	GENERATED_BODY()
+};
+
+UCLASS()
+class AVeskDemoFountain : public AVeskDemoProducer
+{
+	GENERATED_BODY()
 };
 
 // Goods kept by a producer; referable on their own, apart from their actor.
@@ -39,6 +53,7 @@ public:
 	UPROPERTY(SaveGame)
 	FVesk_PersistentReference Workshop;
 
+	// One particular crate of goods, by the crate's own identity.
 	UPROPERTY(SaveGame)
 	FVesk_PersistentReference Stock;
 
@@ -47,4 +62,16 @@ public:
 
 	UPROPERTY()
 	int32 StepsWalked = 0;
+};
+
+// Buys from whatever stock its supplier holds: it remembers the supplier and asks for the supplier's
+// one stock component when it resolves, so it follows the goods from crate to crate.
+UCLASS()
+class AVeskDemoTrader : public AActor
+{
+	GENERATED_BODY()
+
+public:
+	UPROPERTY(SaveGame)
+	FVesk_PersistentReference Supplier;
 };

@@ -425,6 +425,22 @@ TEST_F(FReferenceSavedBindingTest, ForeignAndMissingObjectsAreRefusedWithoutAski
 	ExpectNothingBound();
 }
 
+TEST_F(FReferenceSavedBindingTest, NullAndGarbageObjectsAreRefusedBeforeTheSaveModuleIsAsked)
+{
+	UVeskTestProducerObject* Garbage = NewProducerObject();
+	Garbage->MarkAsGarbage();
+	const TArray<uint8> Before = SavedBytes();
+
+	EXPECT_TRUE(IsEmptyToken(Subsystem->BeginSavedBinding(Garbage)));
+	EXPECT_TRUE(IsEmptyToken(Subsystem->BeginSavedBinding(nullptr)));
+
+	EXPECT_EQ(SavedBytes(), Before);
+	ExpectNothingBound();
+	// A valid object of the same world is what does reach the save module.
+	ASSERT_GT(Subsystem->BeginSavedBinding(NewProducerObject()).Generation, 0);
+	EXPECT_NE(SavedBytes(), Before);
+}
+
 TEST_F(FReferenceSavedBindingTest, ProducerRecreatedInANewWorldBindsItsSavedIdentityAgain)
 {
 	FGuid Saved;
