@@ -78,13 +78,60 @@ namespace
 
 	// The questions the consumers ask: the courier wants each place as itself, the trader wants
 	// the one stock component of its supplier.
+	FVeskDemoConsumerReference CourierWorkshop(AVeskDemoCourier* Courier)
+	{
+		return { TEXT("Courier.Workshop"), Courier, &Courier->Workshop, AVeskDemoProducer::StaticClass(), nullptr };
+	}
+	FVeskDemoConsumerReference CourierStock(AVeskDemoCourier* Courier)
+	{
+		return { TEXT("Courier.Stock"), Courier, &Courier->Stock, UVeskDemoStockComponent::StaticClass(), nullptr };
+	}
+	FVeskDemoConsumerReference CourierWell(AVeskDemoCourier* Courier)
+	{
+		return { TEXT("Courier.Well"), Courier, &Courier->Well, AVeskDemoWell::StaticClass(), nullptr };
+	}
+	FVeskDemoConsumerReference TraderSupplier(AVeskDemoTrader* Trader)
+	{
+		return { TEXT("Trader.Supplier's stock"), Trader, &Trader->Supplier, AVeskDemoProducer::StaticClass(), UVeskDemoStockComponent::StaticClass() };
+	}
+
 	void WatchConsumers(FVeskDemoTimeline& Timeline, AVeskDemoCourier* Courier, AVeskDemoTrader* Trader)
 	{
-		Timeline.Watch({ TEXT("Courier.Workshop"), Courier, &Courier->Workshop, AVeskDemoProducer::StaticClass(), nullptr });
-		Timeline.Watch({ TEXT("Courier.Stock"), Courier, &Courier->Stock, UVeskDemoStockComponent::StaticClass(), nullptr });
-		Timeline.Watch({ TEXT("Courier.Well"), Courier, &Courier->Well, AVeskDemoWell::StaticClass(), nullptr });
-		Timeline.Watch({ TEXT("Trader.Supplier's stock"), Trader, &Trader->Supplier, AVeskDemoProducer::StaticClass(), UVeskDemoStockComponent::StaticClass() });
+		Timeline.Watch(CourierWorkshop(Courier));
+		Timeline.Watch(CourierStock(Courier));
+		Timeline.Watch(CourierWell(Courier));
+		Timeline.Watch(TraderSupplier(Trader));
 		Timeline.PrintHeader();
+	}
+
+	// The consumer keeps the listener and the listener keeps the observation; each broadcast is
+	// printed from inside the handler.
+	UVeskDemoListener* Subscribe(FVeskDemoTimeline& Timeline, UVesk_ReferenceSubsystem* Registry, const FVeskDemoConsumerReference& Reference)
+	{
+		UVesk_ReferenceObservation* Observation = Registry->Observe(Reference.Reference->Id, Reference.ExpectedType, Reference.ComponentType, Reference.Consumer);
+		if (!Observation)
+		{
+			return nullptr;
+		}
+		UVeskDemoListener* Listener = NewObject<UVeskDemoListener>(Reference.Consumer);
+		Listener->Listen(Observation, Reference.Label, [&Timeline](const FString& Label, EVesk_ReferenceStatus Status)
+		{
+			Timeline.Broadcast(Label, Status);
+		});
+		return Listener;
+	}
+
+	void SubscribeConsumers(FVeskDemoTimeline& Timeline, UVesk_ReferenceSubsystem* Registry, AVeskDemoCourier* Courier, AVeskDemoTrader* Trader)
+	{
+		Courier->WorkshopListener = Subscribe(Timeline, Registry, CourierWorkshop(Courier));
+		Courier->StockListener = Subscribe(Timeline, Registry, CourierStock(Courier));
+		Courier->WellListener = Subscribe(Timeline, Registry, CourierWell(Courier));
+		Trader->SupplierListener = Subscribe(Timeline, Registry, TraderSupplier(Trader));
+	}
+
+	void Tick(UWorld* World)
+	{
+		World->Tick(LEVELTICK_All, 0.016f);
 	}
 
 	// Resolving after teardown is legal and answers Unavailable; the consumers' memory lasts
@@ -126,7 +173,8 @@ namespace
 		Courier->Stock.Id = StockIdentity;
 		Courier->Well.Id = WellBinding.Id;
 		Trader->Supplier.Id = WorkshopBinding.Id;
-		Timeline.Event(TEXT("Courier and Trader note the identities"), TEXT("4 references"));
+		SubscribeConsumers(Timeline, Registry, Courier, Trader);
+		Timeline.Event(TEXT("Courier and Trader note and observe them"), TEXT("4 references"));
 		Timeline.Event(TEXT("Publish Workshop (it has no stock yet)"), Bool(Registry->Publish(WorkshopBinding)));
 		Timeline.Event(TEXT("Publish Well"), Bool(Registry->Publish(WellBinding)));
 
@@ -140,13 +188,14 @@ namespace
 		Timeline.Event(TEXT("A second crate, Crate, is delivered"), TEXT("2 crates"));
 		Timeline.Event(TEXT("Stock is sold: removed permanently"), Bool(Registry->RemovePermanently(StockBinding)));
 		Stock->DestroyComponent();
-		Timeline.Event(TEXT("Stock carried off (component destroyed)"), TEXT("1 crate"));
+		Tick(World);
+		Timeline.Event(TEXT("Stock carried off; a frame ticks"), TEXT("1 crate"));
 
 		Timeline.Note(TEXT("The well dries up, a fountain takes its identity, then a new well is dug"));
 		Timeline.Event(TEXT("Withdraw Well"), Bool(Registry->Withdraw(WellBinding)));
 		Timeline.Event(TEXT("Publish the withdrawn Well token"), Bool(Registry->Publish(WellBinding)));
 		Well->Destroy();
-		World->Tick(LEVELTICK_All, 0.016f);
+		Tick(World);
 		Timeline.Event(TEXT("Well actor destroyed"), TEXT("done"));
 		AVeskDemoFountain* Fountain = Spawn<AVeskDemoFountain>(World, TEXT("Fountain"));
 		Fountain->Identity = WellIdentity;
@@ -155,7 +204,7 @@ namespace
 		Timeline.Event(TEXT("Publish Fountain"), Bool(Registry->Publish(FountainBinding)));
 		const bool bFountainWithdrawn = Registry->Withdraw(FountainBinding);
 		Fountain->Destroy();
-		World->Tick(LEVELTICK_All, 0.016f);
+		Tick(World);
 		Timeline.Event(TEXT("Fountain withdraws and is torn down"), Bool(bFountainWithdrawn));
 		const FVesk_ReferenceBinding OldWellBinding = WellBinding;
 		AVeskDemoWell* NewWell = Spawn<AVeskDemoWell>(World, TEXT("Well"));
@@ -212,7 +261,8 @@ namespace
 		AVeskDemoTrader* Trader = Spawn<AVeskDemoTrader>(World, TEXT("Trader"));
 		ReadSaveGame(Trader, Save.Trader);
 		WatchConsumers(Timeline, Courier, Trader);
-		Timeline.Event(TEXT("Village re-created, save read"), TEXT("done"));
+		SubscribeConsumers(Timeline, Registry, Courier, Trader);
+		Timeline.Event(TEXT("Village re-created, save read, observed"), TEXT("done"));
 
 		const FVesk_ReferenceBinding WorkshopBinding = Registry->BeginSavedBinding(Workshop);
 		Timeline.Event(TEXT("Workshop binds its saved identity"), DescribeBinding(WorkshopBinding));
@@ -220,6 +270,29 @@ namespace
 		Timeline.Event(TEXT("Well binds its saved-state identity"), DescribeBinding(WellBinding));
 		Timeline.Event(TEXT("Publish Workshop"), Bool(Registry->Publish(WorkshopBinding)));
 		Timeline.Event(TEXT("Publish Well"), Bool(Registry->Publish(WellBinding)));
+
+		Timeline.Note(TEXT("Fire: the workshop is destroyed without withdrawing, and rebuilt under its name"));
+		Workshop->Destroy();
+		Timeline.Event(TEXT("Workshop destroyed (its end of play)"), TEXT("released"));
+		AVeskDemoProducer* Rebuilt = Spawn<AVeskDemoProducer>(World, TEXT("Workshop"));
+		UVeskDemoStockComponent* Crate = AddStock(Rebuilt, TEXT("Crate"));
+		const FVesk_ReferenceBinding RebuiltBinding = Registry->BeginSavedBinding(Rebuilt);
+		Timeline.Event(TEXT("Rebuilt Workshop binds saved identity"), DescribeBinding(RebuiltBinding));
+		Timeline.Event(TEXT("Publish rebuilt Workshop"), Bool(Registry->Publish(RebuiltBinding)));
+
+		Timeline.Note(TEXT("Between two frames the crate is swapped for another; only the next tick can tell"));
+		Crate->DestroyComponent();
+		AddStock(Rebuilt, TEXT("NewCrate"));
+		Timeline.Event(TEXT("Crate swapped (the registry is not told)"), TEXT("done"));
+		Tick(World);
+		Timeline.Event(TEXT("Frame ticks"), TEXT("done"));
+		Tick(World);
+		Timeline.Event(TEXT("Frame ticks, nothing changed"), TEXT("done"));
+
+		Timeline.Note(TEXT("The trader leaves the village: its observation stops, it hears nothing more"));
+		Trader->RouteEndPlay(EEndPlayReason::RemovedFromWorld);
+		Timeline.Event(TEXT("Trader ends play"), TEXT("done"));
+		Timeline.Event(TEXT("Withdraw rebuilt Workshop"), Bool(Registry->Withdraw(RebuiltBinding)));
 
 		TearDown(Timeline, World);
 	}
@@ -230,7 +303,9 @@ int main()
 	FHeadlessEngineLoop::PreInit();
 	std::printf("VeskPersistentReferences demo: one line per event; after '|', what each consumer's reference resolves to\n"
 		"right then, as Resolve reports it: status, the object or component found, and the generation of its entry.\n"
-		"The trader asks for its supplier narrowed to the supplier's one stock component.\n");
+		"The trader asks for its supplier narrowed to the supplier's one stock component.\n"
+		"Both also observe their references: a line '~ #N' is an OnChanged broadcast, printed from inside the\n"
+		"handler with the status it reads there, while the operation of event N runs.\n");
 	const FSaveGame Save = PlayFirstSession();
 	PlaySecondSession(Save);
 	FHeadlessEngineLoop::Exit();

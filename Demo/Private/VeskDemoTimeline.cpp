@@ -87,6 +87,11 @@ void FVeskDemoTimeline::Event(const FString& What, const FString& Result)
 	std::printf("%s\n", TCHAR_TO_UTF8(*Line.TrimEnd()));
 }
 
+void FVeskDemoTimeline::Broadcast(const FString& Label, EVesk_ReferenceStatus Status)
+{
+	std::printf("        ~ #%d %s is told: %s\n", Step + 1, TCHAR_TO_UTF8(*Label), TCHAR_TO_UTF8(*VeskDemoTimeline::StatusName(Status)));
+}
+
 void FVeskDemoTimeline::Note(const FString& Text)
 {
 	std::printf("    -- %s\n", TCHAR_TO_UTF8(*Text));

@@ -37,6 +37,8 @@ public:
 
 	void PrintHeader() const;
 	void Event(const FString& What, const FString& Result);
+	// One OnChanged broadcast, printed while the operation of the next event runs.
+	void Broadcast(const FString& Label, EVesk_ReferenceStatus Status);
 	void Note(const FString& Text);
 
 private:

@@ -3,7 +3,10 @@
 #include "CoreMinimal.h"
 #include "Components/ActorComponent.h"
 #include "GameFramework/Actor.h"
+#include "Templates/Function.h"
+#include "UObject/ObjectPtr.h"
 #include "Vesk_PersistentReference.h"
+#include "Vesk_ReferenceObservation.h"
 #include "VeskDemoActors.generated.h"
 
 // A place in the village that others can refer to: the workshop, the shrine. One that chooses its
@@ -43,6 +46,38 @@ public:
 	FGuid Identity;
 };
 
+// Hears the changes of one observation for its consumer, and reads the new status inside the
+// handler, as game code does. It keeps the observation alive: the registry holds it only weakly.
+UCLASS()
+class UVeskDemoListener : public UObject
+{
+	GENERATED_BODY()
+
+public:
+	void Listen(UVesk_ReferenceObservation* InObservation, const FString& InLabel, TFunction<void(const FString&, EVesk_ReferenceStatus)> InReport)
+	{
+		Observation = InObservation;
+		Label = InLabel;
+		Report = MoveTemp(InReport);
+		Observation->OnChanged.AddDynamic(this, &UVeskDemoListener::HandleChanged);
+	}
+
+	UFUNCTION()
+	void HandleChanged()
+	{
+		if (Report)
+		{
+			Report(Label, Observation->GetStatus());
+		}
+	}
+
+	UPROPERTY()
+	TObjectPtr<UVesk_ReferenceObservation> Observation;
+
+	FString Label;
+	TFunction<void(const FString&, EVesk_ReferenceStatus)> Report;
+};
+
 // A villager who remembers places by identity. Only the references go into the save game.
 UCLASS()
 class AVeskDemoCourier : public AActor
@@ -62,6 +97,16 @@ public:
 
 	UPROPERTY()
 	int32 StepsWalked = 0;
+
+	// Subscriptions live as long as the courier; they are never saved.
+	UPROPERTY(Transient)
+	TObjectPtr<UVeskDemoListener> WorkshopListener;
+
+	UPROPERTY(Transient)
+	TObjectPtr<UVeskDemoListener> StockListener;
+
+	UPROPERTY(Transient)
+	TObjectPtr<UVeskDemoListener> WellListener;
 };
 
 // Buys from whatever stock its supplier holds: it remembers the supplier and asks for the supplier's
@@ -74,4 +119,7 @@ class AVeskDemoTrader : public AActor
 public:
 	UPROPERTY(SaveGame)
 	FVesk_PersistentReference Supplier;
+
+	UPROPERTY(Transient)
+	TObjectPtr<UVeskDemoListener> SupplierListener;
 };
