@@ -38,12 +38,13 @@ TEST_F(GarbageCollectionReachability, RootSetKeepsObjectUntilRemoved)
 
 TEST_F(GarbageCollectionReachability, ReferenceCountKeepsObjectUntilReleased)
 {
-	const FWeakObjectPtr Weak;
+	FWeakObjectPtr Weak;
 	{
 		TStrongObjectPtr<UTestHolder> Strong(NewObject<UTestHolder>());
-		const FWeakObjectPtr Inner(Strong.Get());
-		EXPECT_TRUE(Survives(Inner));
+		Weak = Strong.Get();
+		EXPECT_TRUE(Survives(Weak));
 	}
+	EXPECT_FALSE(Survives(Weak));
 	UTestHolder* Object = NewObject<UTestHolder>();
 	const FWeakObjectPtr Counted(Object);
 	Object->AddRef();
