@@ -20,6 +20,21 @@ protected:
 	}
 };
 
+class GarbageMarkingDeathTest : public GarbageCollectionReachability
+{
+};
+
+TEST_F(GarbageMarkingDeathTest, MarkingARootedObjectIsFatal)
+{
+	UTestHolder* Object = NewObject<UTestHolder>();
+	Object->AddToRoot();
+	EXPECT_DEATH(Object->MarkAsGarbage(), "Assertion failed: !IsRooted\\(\\)");
+	Object->RemoveFromRoot();
+	const FWeakObjectPtr Weak(Object);
+	Object->MarkAsGarbage();
+	EXPECT_FALSE(Weak.IsValid());
+}
+
 TEST_F(GarbageCollectionReachability, UnreferencedObjectIsCollected)
 {
 	const FWeakObjectPtr Weak(NewObject<UTestHolder>());
