@@ -102,7 +102,7 @@ TEST(ComponentRegistration, AComponentRegisteredOnAnActorThatEndedPlayWaitsForIt
 	Component->RegisterComponent();
 	EXPECT_FALSE(Component->HasBegunPlay());
 
-	Actor->DispatchBeginPlay();
+	FTestWorld::ReturnToPlay(Actor);
 	EXPECT_EQ(Component->NumBeginPlay, 1);
 }
 

@@ -114,7 +114,7 @@ TEST(ActorPlayState, AnActorThatEndedPlayBeginsPlayAgainWithItsComponents)
 	AEngineTestActorWithComponent* Actor = World.SpawnActor<AEngineTestActorWithComponent>();
 	Actor->RouteEndPlay(EEndPlayReason::RemovedFromWorld);
 
-	Actor->DispatchBeginPlay();
+	FTestWorld::ReturnToPlay(Actor);
 
 	EXPECT_EQ(Actor->NumBeginPlay, 2);
 	EXPECT_TRUE(Actor->HasActorBegunPlay());
@@ -124,6 +124,75 @@ TEST(ActorPlayState, AnActorThatEndedPlayBeginsPlayAgainWithItsComponents)
 	Actor->Destroy();
 	EXPECT_EQ(Actor->NumEndPlay, 2);
 	EXPECT_EQ(Actor->Component->NumEndPlay, 2);
+}
+
+// A world made without FTestWorld, so that the test decides whether its actor is initialized.
+class ActorEndPlayRouting : public testing::Test
+{
+protected:
+	void SetUp() override
+	{
+		World = UWorld::CreateWorld(EWorldType::Game, false);
+		Actor = World->SpawnActor<AEngineTestActorWithComponent>(FActorSpawnParameters());
+		ASSERT_NE(Actor, nullptr);
+		Actor->Component->bWantsInitializeComponent = true;
+		Listener = ListenTo(Actor);
+	}
+
+	void TearDown() override
+	{
+		World->DestroyWorld(false);
+		CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
+	}
+
+	UWorld* World = nullptr;
+	AEngineTestActorWithComponent* Actor = nullptr;
+	UEngineTestEndPlayListener* Listener = nullptr;
+};
+
+TEST_F(ActorEndPlayRouting, AnInitializedActorInPlayEndsPlayAndUninitializesItsComponents)
+{
+	World->InitializeActorsForPlay(FURL());
+	Actor->DispatchBeginPlay();
+	ASSERT_TRUE(Actor->Component->HasBeenInitialized());
+
+	Actor->RouteEndPlay(EEndPlayReason::LevelTransition);
+
+	EXPECT_EQ(Actor->NumEndPlay, 1);
+	EXPECT_EQ(Listener->NumCalls, 1);
+	EXPECT_EQ(Actor->Component->NumEndPlay, 1);
+	EXPECT_FALSE(Actor->HasActorBegunPlay());
+	EXPECT_FALSE(Actor->Component->HasBeenInitialized());
+	EXPECT_TRUE(Actor->IsActorInitialized());
+}
+
+TEST_F(ActorEndPlayRouting, AnInitializedActorOutOfPlayOnlyUninitializesItsComponents)
+{
+	World->InitializeActorsForPlay(FURL());
+	ASSERT_TRUE(Actor->Component->HasBeenInitialized());
+
+	Actor->RouteEndPlay(EEndPlayReason::RemovedFromWorld);
+
+	EXPECT_EQ(Actor->NumEndPlay, 0);
+	EXPECT_EQ(Listener->NumCalls, 0);
+	EXPECT_FALSE(Actor->Component->HasBeenInitialized());
+	EXPECT_FALSE(Actor->IsActorInitialized());
+}
+
+TEST_F(ActorEndPlayRouting, AnActorThatBeganPlayWithoutBeingInitializedIsLeftInPlay)
+{
+	Actor->DispatchBeginPlay();
+	ASSERT_TRUE(Actor->HasActorBegunPlay());
+	ASSERT_FALSE(Actor->IsActorInitialized());
+
+	Actor->RouteEndPlay(EEndPlayReason::RemovedFromWorld);
+	Actor->Destroy();
+
+	EXPECT_EQ(Actor->NumEndPlay, 0);
+	EXPECT_EQ(Listener->NumCalls, 0);
+	EXPECT_EQ(Actor->Component->NumEndPlay, 0);
+	EXPECT_TRUE(Actor->HasActorBegunPlay());
+	EXPECT_TRUE(Actor->Component->HasBegunPlay());
 }
 
 TEST(ActorEndPlayOrder, TheActorLeavesPlayThenItsCallbacksRunThenItsComponentsEndPlay)
