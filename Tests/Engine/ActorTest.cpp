@@ -408,6 +408,37 @@ TEST(ActorComponents, GetComponentsGivesTheActorsOwnComponentsAndChildActorsOnly
 	EXPECT_EQ(TInlineComponentArray<UActorComponent*>(Parent, true).Num(), 3);
 }
 
+TEST(ActorComponents, GetComponentsOfAClassLeavesOutChildActorsUnlessAskedAndTheBaseClassTakesEveryComponent)
+{
+	FTestWorld World;
+	AEngineTestParentActor* Parent = World.SpawnActor<AEngineTestParentActor>();
+	AEngineTestActorWithComponent* Child = Parent->GetChild();
+	ASSERT_NE(Child, nullptr);
+	UEngineTestOtherComponent* Other = NewObject<UEngineTestOtherComponent>(Parent);
+
+	TArray<UEngineTestComponent*> OfClass;
+	Parent->GetComponents(UEngineTestComponent::StaticClass(), OfClass);
+	ASSERT_EQ(OfClass.Num(), 1);
+	EXPECT_EQ(OfClass[0], Parent->OwnComponent);
+
+	Parent->GetComponents(UEngineTestComponent::StaticClass(), OfClass, true);
+	ASSERT_EQ(OfClass.Num(), 2);
+	EXPECT_EQ(OfClass[0], Parent->OwnComponent);
+	EXPECT_EQ(OfClass[1], Child->Component);
+
+	TInlineComponentArray<UActorComponent*> Every;
+	Parent->GetComponents(UActorComponent::StaticClass(), Every);
+	EXPECT_EQ(Every.Num(), 3);
+	EXPECT_TRUE(Every.Contains(Parent->OwnComponent));
+	EXPECT_TRUE(Every.Contains(Parent->ChildActorComponent));
+	EXPECT_TRUE(Every.Contains(Other));
+	EXPECT_FALSE(Every.Contains(Child->Component));
+
+	Parent->GetComponents(UActorComponent::StaticClass(), Every, true);
+	EXPECT_EQ(Every.Num(), 4);
+	EXPECT_TRUE(Every.Contains(Child->Component));
+}
+
 TEST(ActorComponents, AComponentMadeWithTheActorAsOuterJoinsItsComponentsWithoutRegistering)
 {
 	FTestWorld World;
