@@ -218,6 +218,10 @@ namespace
 		Workshop->RouteEndPlay(EEndPlayReason::RemovedFromWorld);
 		Timeline.Event(TEXT("Workshop ends play (removed from world)"), TEXT("released"));
 		Timeline.Event(TEXT("Workshop binds while out of play"), DescribeBinding(Registry->BeginSavedBinding(Workshop)));
+		// Back in the world, as when its level is added again: initialized afresh, then in play.
+		Workshop->PreInitializeComponents();
+		Workshop->InitializeComponents();
+		Workshop->PostInitializeComponents();
 		Workshop->DispatchBeginPlay();
 		WorkshopBinding = Registry->BeginSavedBinding(Workshop);
 		Timeline.Event(TEXT("Workshop begins play again and binds"), DescribeBinding(WorkshopBinding));

@@ -52,7 +52,7 @@ TEST(AssertionCheckDeathTest, FailedCheckReportsExpressionFileAndLine)
 {
 	const int32 Value = 7;
 	const int32 Line = __LINE__ + 1;
-	auto Fail = [Value]() { check(Value == 42); };
+	auto Fail = []() { check(Value == 42); };
 	EXPECT_DEATH(Fail(), AssertionPattern("Value == 42", __FILE__, Line));
 }
 
@@ -60,7 +60,7 @@ TEST(AssertionCheckDeathTest, FailedCheckfAddsTheFormattedMessage)
 {
 	const int32 Value = 7;
 	const int32 Line = __LINE__ + 1;
-	auto Fail = [Value]() { checkf(Value == 42, TEXT("Value was %d, wanted %hs"), Value, "42"); };
+	auto Fail = []() { checkf(Value == 42, TEXT("Value was %d, wanted %hs"), Value, "42"); };
 	EXPECT_DEATH(Fail(), AssertionPattern("Value == 42", __FILE__, Line) + "\n" + RegexEscape("Value was 7, wanted 42"));
 }
 

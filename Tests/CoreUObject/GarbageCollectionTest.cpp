@@ -20,6 +20,21 @@ protected:
 	}
 };
 
+class GarbageMarkingDeathTest : public GarbageCollectionReachability
+{
+};
+
+TEST_F(GarbageMarkingDeathTest, MarkingARootedObjectIsFatal)
+{
+	UTestHolder* Object = NewObject<UTestHolder>();
+	Object->AddToRoot();
+	EXPECT_DEATH(Object->MarkAsGarbage(), "Assertion failed: !IsRooted\\(\\)");
+	Object->RemoveFromRoot();
+	const FWeakObjectPtr Weak(Object);
+	Object->MarkAsGarbage();
+	EXPECT_FALSE(Weak.IsValid());
+}
+
 TEST_F(GarbageCollectionReachability, UnreferencedObjectIsCollected)
 {
 	const FWeakObjectPtr Weak(NewObject<UTestHolder>());
@@ -38,12 +53,13 @@ TEST_F(GarbageCollectionReachability, RootSetKeepsObjectUntilRemoved)
 
 TEST_F(GarbageCollectionReachability, ReferenceCountKeepsObjectUntilReleased)
 {
-	const FWeakObjectPtr Weak;
+	FWeakObjectPtr Weak;
 	{
 		TStrongObjectPtr<UTestHolder> Strong(NewObject<UTestHolder>());
-		const FWeakObjectPtr Inner(Strong.Get());
-		EXPECT_TRUE(Survives(Inner));
+		Weak = Strong.Get();
+		EXPECT_TRUE(Survives(Weak));
 	}
+	EXPECT_FALSE(Survives(Weak));
 	UTestHolder* Object = NewObject<UTestHolder>();
 	const FWeakObjectPtr Counted(Object);
 	Object->AddRef();

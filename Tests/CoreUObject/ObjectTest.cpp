@@ -1,9 +1,31 @@
 #include "CoreUObjectTestTypes.h"
+#include "HeadlessEngineLoop.h"
 #include "UObject/Package.h"
 #include "UObject/StrongObjectPtr.h"
 #include "UObject/UECodeGen.h"
+#include "UObject/UObjectGlobals.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace
+{
+	// Read while the test program's globals are made, before its main starts the engine.
+	const bool bObjectSystemUpBeforeStartUp = UObjectInitialized();
+}
+
+TEST(ObjectSystemLifetimeDeathTest, TheObjectSystemIsUpFromStartUpUntilTheEngineExits)
+{
+	EXPECT_FALSE(bObjectSystemUpBeforeStartUp);
+	EXPECT_TRUE(UObjectInitialized());
+	EXPECT_EXIT(
+		{
+			FHeadlessEngineLoop::Exit();
+			std::exit(UObjectInitialized() ? 1 : 0);
+		},
+		testing::ExitedWithCode(0), "");
+}
 
 class ObjectIdentity : public testing::Test
 {

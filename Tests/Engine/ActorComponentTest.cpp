@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 TEST(ComponentRegistration, AComponentRegisteredBeforeItsActorBeginsPlayBeginsPlayWithIt)
 {
 	FTestWorld World(EWorldType::Game, false);
@@ -102,19 +104,55 @@ TEST(ComponentRegistration, AComponentRegisteredOnAnActorThatEndedPlayWaitsForIt
 	Component->RegisterComponent();
 	EXPECT_FALSE(Component->HasBegunPlay());
 
-	Actor->DispatchBeginPlay();
+	FTestWorld::ReturnToPlay(Actor);
 	EXPECT_EQ(Component->NumBeginPlay, 1);
 }
 
-TEST(ComponentRegistration, AComponentWithoutAnActorInAWorldDoesNotRegister)
+namespace
+{
+	// The ensure reports once per call site and process, so each case is observed in a child
+	// process of its own, made before the test's own process reaches the call site. The child
+	// exits with 0 only if the call returned and left the component unregistered.
+	void ExpectRegistrationEnsuresAndDoesNothing(UEngineTestComponent* Component)
+	{
+		EXPECT_EXIT(
+			{
+				Component->RegisterComponent();
+				std::exit(Component->IsRegistered() || Component->HasBegunPlay() ? 1 : 0);
+			},
+			testing::ExitedWithCode(0), "Ensure condition failed: RegistrationWorld");
+		Component->RegisterComponent();
+		EXPECT_FALSE(Component->IsRegistered());
+		EXPECT_FALSE(Component->HasBegunPlay());
+	}
+}
+
+TEST(ComponentRegistrationWithoutAWorldDeathTest, AComponentWithoutAnOwnerEnsuresAndStaysUnregistered)
 {
 	UEngineTestComponent* Component = NewObject<UEngineTestComponent>();
+	ASSERT_EQ(Component->GetOwner(), nullptr);
+	ASSERT_EQ(Component->GetWorld(), nullptr);
 
-	Component->RegisterComponent();
+	ExpectRegistrationEnsuresAndDoesNothing(Component);
+}
 
-	EXPECT_EQ(Component->GetOwner(), nullptr);
-	EXPECT_EQ(Component->GetWorld(), nullptr);
-	EXPECT_FALSE(Component->IsRegistered());
+TEST(ComponentRegistrationWithoutAWorldDeathTest, AComponentOfAnActorInNoWorldEnsuresAndStaysUnregistered)
+{
+	AEngineTestActor* Actor = NewObject<AEngineTestActor>();
+	UEngineTestComponent* Component = NewObject<UEngineTestComponent>(Actor);
+	ASSERT_EQ(Component->GetOwner(), Actor);
+	ASSERT_EQ(Actor->GetWorld(), nullptr);
+
+	ExpectRegistrationEnsuresAndDoesNothing(Component);
+}
+
+TEST(ComponentRegistrationWithoutAWorldDeathTest, AComponentMadeInAWorldWithoutAnActorEnsuresAndStaysUnregistered)
+{
+	FTestWorld World;
+	UEngineTestComponent* Component = NewObject<UEngineTestComponent>(World.Get());
+	ASSERT_EQ(Component->GetWorld(), World.Get());
+
+	ExpectRegistrationEnsuresAndDoesNothing(Component);
 }
 
 TEST(ComponentRegistration, AnUnregisteredComponentOfAnActorHasItsActorsWorld)

@@ -114,7 +114,7 @@ TEST(ActorPlayState, AnActorThatEndedPlayBeginsPlayAgainWithItsComponents)
 	AEngineTestActorWithComponent* Actor = World.SpawnActor<AEngineTestActorWithComponent>();
 	Actor->RouteEndPlay(EEndPlayReason::RemovedFromWorld);
 
-	Actor->DispatchBeginPlay();
+	FTestWorld::ReturnToPlay(Actor);
 
 	EXPECT_EQ(Actor->NumBeginPlay, 2);
 	EXPECT_TRUE(Actor->HasActorBegunPlay());
@@ -124,6 +124,75 @@ TEST(ActorPlayState, AnActorThatEndedPlayBeginsPlayAgainWithItsComponents)
 	Actor->Destroy();
 	EXPECT_EQ(Actor->NumEndPlay, 2);
 	EXPECT_EQ(Actor->Component->NumEndPlay, 2);
+}
+
+// A world made without FTestWorld, so that the test decides whether its actor is initialized.
+class ActorEndPlayRouting : public testing::Test
+{
+protected:
+	void SetUp() override
+	{
+		World = UWorld::CreateWorld(EWorldType::Game, false);
+		Actor = World->SpawnActor<AEngineTestActorWithComponent>(FActorSpawnParameters());
+		ASSERT_NE(Actor, nullptr);
+		Actor->Component->bWantsInitializeComponent = true;
+		Listener = ListenTo(Actor);
+	}
+
+	void TearDown() override
+	{
+		World->DestroyWorld(false);
+		CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
+	}
+
+	UWorld* World = nullptr;
+	AEngineTestActorWithComponent* Actor = nullptr;
+	UEngineTestEndPlayListener* Listener = nullptr;
+};
+
+TEST_F(ActorEndPlayRouting, AnInitializedActorInPlayEndsPlayAndUninitializesItsComponents)
+{
+	World->InitializeActorsForPlay(FURL());
+	Actor->DispatchBeginPlay();
+	ASSERT_TRUE(Actor->Component->HasBeenInitialized());
+
+	Actor->RouteEndPlay(EEndPlayReason::LevelTransition);
+
+	EXPECT_EQ(Actor->NumEndPlay, 1);
+	EXPECT_EQ(Listener->NumCalls, 1);
+	EXPECT_EQ(Actor->Component->NumEndPlay, 1);
+	EXPECT_FALSE(Actor->HasActorBegunPlay());
+	EXPECT_FALSE(Actor->Component->HasBeenInitialized());
+	EXPECT_TRUE(Actor->IsActorInitialized());
+}
+
+TEST_F(ActorEndPlayRouting, AnInitializedActorOutOfPlayOnlyUninitializesItsComponents)
+{
+	World->InitializeActorsForPlay(FURL());
+	ASSERT_TRUE(Actor->Component->HasBeenInitialized());
+
+	Actor->RouteEndPlay(EEndPlayReason::RemovedFromWorld);
+
+	EXPECT_EQ(Actor->NumEndPlay, 0);
+	EXPECT_EQ(Listener->NumCalls, 0);
+	EXPECT_FALSE(Actor->Component->HasBeenInitialized());
+	EXPECT_FALSE(Actor->IsActorInitialized());
+}
+
+TEST_F(ActorEndPlayRouting, AnActorThatBeganPlayWithoutBeingInitializedIsLeftInPlay)
+{
+	Actor->DispatchBeginPlay();
+	ASSERT_TRUE(Actor->HasActorBegunPlay());
+	ASSERT_FALSE(Actor->IsActorInitialized());
+
+	Actor->RouteEndPlay(EEndPlayReason::RemovedFromWorld);
+	Actor->Destroy();
+
+	EXPECT_EQ(Actor->NumEndPlay, 0);
+	EXPECT_EQ(Listener->NumCalls, 0);
+	EXPECT_EQ(Actor->Component->NumEndPlay, 0);
+	EXPECT_TRUE(Actor->HasActorBegunPlay());
+	EXPECT_TRUE(Actor->Component->HasBegunPlay());
 }
 
 TEST(ActorEndPlayOrder, TheActorLeavesPlayThenItsCallbacksRunThenItsComponentsEndPlay)
@@ -337,6 +406,37 @@ TEST(ActorComponents, GetComponentsGivesTheActorsOwnComponentsAndChildActorsOnly
 
 	EXPECT_EQ(Parent->GetComponents().Num(), 2);
 	EXPECT_EQ(TInlineComponentArray<UActorComponent*>(Parent, true).Num(), 3);
+}
+
+TEST(ActorComponents, GetComponentsOfAClassLeavesOutChildActorsUnlessAskedAndTheBaseClassTakesEveryComponent)
+{
+	FTestWorld World;
+	AEngineTestParentActor* Parent = World.SpawnActor<AEngineTestParentActor>();
+	AEngineTestActorWithComponent* Child = Parent->GetChild();
+	ASSERT_NE(Child, nullptr);
+	UEngineTestOtherComponent* Other = NewObject<UEngineTestOtherComponent>(Parent);
+
+	TArray<UEngineTestComponent*> OfClass;
+	Parent->GetComponents(UEngineTestComponent::StaticClass(), OfClass);
+	ASSERT_EQ(OfClass.Num(), 1);
+	EXPECT_EQ(OfClass[0], Parent->OwnComponent);
+
+	Parent->GetComponents(UEngineTestComponent::StaticClass(), OfClass, true);
+	ASSERT_EQ(OfClass.Num(), 2);
+	EXPECT_EQ(OfClass[0], Parent->OwnComponent);
+	EXPECT_EQ(OfClass[1], Child->Component);
+
+	TInlineComponentArray<UActorComponent*> Every;
+	Parent->GetComponents(UActorComponent::StaticClass(), Every);
+	EXPECT_EQ(Every.Num(), 3);
+	EXPECT_TRUE(Every.Contains(Parent->OwnComponent));
+	EXPECT_TRUE(Every.Contains(Parent->ChildActorComponent));
+	EXPECT_TRUE(Every.Contains(Other));
+	EXPECT_FALSE(Every.Contains(Child->Component));
+
+	Parent->GetComponents(UActorComponent::StaticClass(), Every, true);
+	EXPECT_EQ(Every.Num(), 4);
+	EXPECT_TRUE(Every.Contains(Child->Component));
 }
 
 TEST(ActorComponents, AComponentMadeWithTheActorAsOuterJoinsItsComponentsWithoutRegistering)

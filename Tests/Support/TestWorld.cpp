@@ -24,6 +24,17 @@ void FTestWorld::Tick(float DeltaSeconds)
 	World->Tick(LEVELTICK_All, DeltaSeconds);
 }
 
+void FTestWorld::ReturnToPlay(AActor* Actor)
+{
+	if (!Actor->IsActorInitialized())
+	{
+		Actor->PreInitializeComponents();
+		Actor->InitializeComponents();
+		Actor->PostInitializeComponents();
+	}
+	Actor->DispatchBeginPlay();
+}
+
 void FTestWorld::Destroy()
 {
 	if (!bDestroyed)

@@ -3,6 +3,7 @@
 #include "CoreMinimal.h"
 #include "Engine/EngineTypes.h"
 #include "Engine/World.h"
+#include "GameFramework/Actor.h"
 
 /**
  * A world for one test, made and torn down as a game makes and tears down its world: created
@@ -40,6 +41,13 @@ public:
 		SpawnParameters.Name = Name;
 		return World->SpawnActor<T>(SpawnParameters);
 	}
+
+	/**
+	 * Brings an actor that left play back into it, as adding its level to the world again does:
+	 * an actor that lost its initialization (removed from the world) is initialized again, then
+	 * it begins play.
+	 */
+	static void ReturnToPlay(AActor* Actor);
 
 	/** Destroys the world now (its actors end play, its subsystems deinitialize) without collecting garbage. */
 	void Destroy();

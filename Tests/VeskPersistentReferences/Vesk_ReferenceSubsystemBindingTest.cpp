@@ -295,7 +295,7 @@ TEST_F(FReferenceEndedActorBindingTest, EndedActorBindsOnlyOnceItsPlayBeginsAgai
 	EXPECT_TRUE(IsEmptyToken(Subsystem->BeginBinding(Component, MakeTestIdentity(2))));
 	EXPECT_TRUE(Access::HasEnded(*Subsystem, Actor));
 
-	Actor->DispatchBeginPlay();
+	FTestWorld::ReturnToPlay(Actor);
 	const FVesk_ReferenceBinding Again = Subsystem->BeginBinding(Component, MakeTestIdentity(2));
 
 	EXPECT_EQ(Again.Generation, 2);

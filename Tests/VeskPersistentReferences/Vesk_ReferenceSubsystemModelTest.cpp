@@ -294,7 +294,7 @@ protected:
 				if (!Actors[Slot].bInPlay)
 				{
 					Actors[Slot].bInPlay = true;
-					Cast<AActor>(Objects[Actors[Slot].Object].Object)->DispatchBeginPlay();
+					FTestWorld::ReturnToPlay(Cast<AActor>(Objects[Actors[Slot].Object].Object));
 				}
 			}
 			else if (Roll < 93)

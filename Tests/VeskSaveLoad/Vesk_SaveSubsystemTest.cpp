@@ -2,12 +2,17 @@
 
 #include "Engine/World.h"
 #include "HAL/UnrealMemory.h"
+#include "HeadlessEngineLoop.h"
+#include "Modules/ModuleManager.h"
 #include "TestWorld.h"
 #include "UObject/Package.h"
 #include "UObject/UObjectGlobals.h"
+#include "UObject/WeakObjectPtrTemplates.h"
 #include "VeskSaveTestObjects.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 class FSaveIdentityTest : public testing::Test
 {
@@ -185,4 +190,47 @@ TEST_F(FSaveBytesTest, CorruptRecordCountIsRefusedAndChangesNothing)
 		EXPECT_FALSE(Save->LoadFromBytes(Corrupt)) << Count;
 	}
 	EXPECT_EQ(Save->FindOrAddGuidByObject(Actor), Guid);
+}
+
+// The module's shutdown releases the keeper of saved identities.
+class FSaveModuleShutdownTest : public testing::Test
+{
+protected:
+	void TearDown() override
+	{
+		UVesk_SaveSubsystem::Startup();
+	}
+};
+
+TEST_F(FSaveModuleShutdownTest, ReleasesTheKeeperWhileTheObjectSystemIsUp)
+{
+	FModuleManager::Get().LoadModuleChecked(TEXT("VeskSaveLoad"));
+	const TWeakObjectPtr<UVesk_SaveSubsystem> Save = UVesk_SaveSubsystem::Get();
+	ASSERT_TRUE(Save.IsValid());
+
+	EXPECT_TRUE(FModuleManager::Get().UnloadModule(TEXT("VeskSaveLoad")));
+
+	EXPECT_EQ(UVesk_SaveSubsystem::Get(), nullptr);
+	CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
+	EXPECT_FALSE(Save.IsValid());
+}
+
+class FSaveModuleShutdownDeathTest : public FSaveModuleShutdownTest
+{
+};
+
+// The engine's exit destroys the keeper with every other object; a module that shuts down
+// afterwards must not touch it. The child exits with 0 only if the shutdown returned and the
+// keeper is gone.
+TEST_F(FSaveModuleShutdownDeathTest, LeavesTheKeeperAloneOnceTheEngineHasExited)
+{
+	EXPECT_EXIT(
+		{
+			FModuleManager::Get().LoadModuleChecked(TEXT("VeskSaveLoad"));
+			const bool bHadKeeper = UVesk_SaveSubsystem::Get() != nullptr;
+			FHeadlessEngineLoop::Exit();
+			FModuleManager::Get().UnloadModule(TEXT("VeskSaveLoad"));
+			std::exit(bHadKeeper && UVesk_SaveSubsystem::Get() == nullptr ? 0 : 1);
+		},
+		testing::ExitedWithCode(0), "");
 }

@@ -100,6 +100,9 @@ bool UObjectBaseUtility::HasAnyInternalFlags(EInternalObjectFlags FlagsToCheck) 
 
 void UObjectBaseUtility::MarkAsGarbage()
 {
+	// A rooted object is kept on purpose; UE refuses to mark one as garbage rather than let the
+	// two states disagree about whether it should live.
+	check(!IsRooted());
 	FUObjectItem* Item = GUObjectArray.ObjectToObjectItem(this);
 	check(Item);
 	Item->SetFlags(EInternalObjectFlags::Garbage);

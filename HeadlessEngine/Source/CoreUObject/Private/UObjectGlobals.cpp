@@ -1,5 +1,6 @@
 #include "UObject/UObjectGlobals.h"
 
+#include "HeadlessEngineLoop.h"
 #include "Misc/AssertionMacros.h"
 #include "UObject/Class.h"
 #include "UObject/Object.h"
@@ -204,6 +205,12 @@ UPackage* CreatePackage(const TCHAR* PackageName)
 	UPackage* Package = NewObject<UPackage>(nullptr, PackageClass, Name, RF_Public);
 	MarkAsPermanent(Package);
 	return Package;
+}
+
+// The engine loop starts the object system and ends it, with every object, at its exit.
+bool UObjectInitialized()
+{
+	return FHeadlessEngineLoop::IsInitialized();
 }
 
 UPackage* GetTransientPackage()

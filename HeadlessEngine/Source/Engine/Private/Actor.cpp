@@ -91,12 +91,14 @@ void AActor::EndPlay(const EEndPlayReason::Type EndPlayReason)
 
 void AActor::RouteEndPlay(const EEndPlayReason::Type EndPlayReason)
 {
-	if (ActorHasBegunPlay == EActorBeginPlayState::HasBegunPlay)
-	{
-		EndPlay(EndPlayReason);
-	}
+	// As in UE, only an actor initialized for play has its play ended; one that was dispatched
+	// into play without initialization is left as it is.
 	if (bActorInitialized)
 	{
+		if (ActorHasBegunPlay == EActorBeginPlayState::HasBegunPlay)
+		{
+			EndPlay(EndPlayReason);
+		}
 		if (EndPlayReason == EEndPlayReason::RemovedFromWorld)
 		{
 			bActorInitialized = false;

@@ -44,10 +44,13 @@ void UActorComponent::PostInitProperties()
 
 void UActorComponent::RegisterComponent()
 {
+	// UE treats registering a component that has no world to join as a caller's mistake: it
+	// ensures, and the component stays unregistered.
 	const AActor* Owner = GetOwner();
-	if (UWorld* World = Owner ? Owner->GetWorld() : nullptr)
+	UWorld* RegistrationWorld = WorldPrivate ? WorldPrivate : (Owner ? Owner->GetWorld() : nullptr);
+	if (ensure(RegistrationWorld))
 	{
-		RegisterComponentWithWorld(World);
+		RegisterComponentWithWorld(RegistrationWorld);
 	}
 }
 

@@ -35,7 +35,6 @@ const TCHAR* ToString(ELogVerbosity::Type Verbosity)
 
 FLogCategoryBase::FLogCategoryBase(const TCHAR* InCategoryName, ELogVerbosity::Type InDefaultVerbosity, ELogVerbosity::Type InCompileTimeVerbosity)
 	: Verbosity(ELogVerbosity::NoLogging)
-	, DefaultVerbosity(InDefaultVerbosity)
 	, CompileTimeVerbosity(InCompileTimeVerbosity)
 	, CategoryName(InCategoryName)
 {

@@ -24,7 +24,7 @@ struct FLogCategoryBase
 		return (ELogVerbosity::Type)Verbosity;
 	}
 
-	CORE_API void SetVerbosity(ELogVerbosity::Type Verbosity);
+	CORE_API void SetVerbosity(ELogVerbosity::Type NewVerbosity);
 
 	FORCEINLINE ELogVerbosity::Type GetCompileTimeVerbosity() const
 	{
@@ -33,7 +33,6 @@ struct FLogCategoryBase
 
 private:
 	ELogVerbosity::Type Verbosity;
-	ELogVerbosity::Type DefaultVerbosity;
 	ELogVerbosity::Type CompileTimeVerbosity;
 	FName CategoryName;
 };

@@ -19,6 +19,10 @@ class TObjectPtr;
 // Objects kept by every garbage collection regardless of references; none in a game.
 #define GARBAGE_COLLECTION_KEEPFLAGS RF_NoFlags
 
+// True from the engine's start-up of the object system until its exit. Code that can run outside
+// that span, such as a module's shutdown, asks before it touches an object.
+COREUOBJECT_API bool UObjectInitialized();
+
 COREUOBJECT_API UPackage* GetTransientPackage();
 COREUOBJECT_API UPackage* CreatePackage(const TCHAR* PackageName);
 

@@ -46,7 +46,10 @@ public:
 	/** The world the component is registered with, else its owner's world. */
 	virtual UWorld* GetWorld() const override final;
 
-	/** Registers the component with its owner's world; nothing happens without an owner in a world. */
+	/**
+	 * Registers the component with its owner's world. Without a world (not registered, and no
+	 * owner in a world) an ensure fails and nothing else happens.
+	 */
 	void RegisterComponent();
 	/** Registers with InWorld unless registered already or marked as garbage. */
 	void RegisterComponentWithWorld(UWorld* InWorld);

@@ -86,7 +86,7 @@ public:
 	 */
 	virtual void EndPlay(const EEndPlayReason::Type EndPlayReason);
 
-	/** Ends play if in play, and uninitializes the components of an initialized actor. */
+	/** For an initialized actor only: ends play if in play and uninitializes the components. */
 	void RouteEndPlay(const EEndPlayReason::Type EndPlayReason);
 
 	/** Destroys the actor through its world; true if it is destroyed or already being destroyed. */

@@ -34,11 +34,13 @@ void UVesk_SaveSubsystem::Startup()
 void UVesk_SaveSubsystem::Shutdown()
 {
 	using namespace VeskSaveSubsystem;
-	if (Instance)
+	// The module can shut down after the object system has exited, which destroyed the instance
+	// with every other object.
+	if (Instance && UObjectInitialized())
 	{
 		Instance->RemoveFromRoot();
-		Instance = nullptr;
 	}
+	Instance = nullptr;
 	bShutDown = true;
 }
 
