@@ -100,6 +100,9 @@ function(headless_add_module Name)
 	target_link_libraries(${Name} PUBLIC ${ARG_DEPENDS})
 	# A module must resolve everything it uses against the modules it names, as on Windows.
 	target_link_options(${Name} PRIVATE -Wl,--no-undefined)
+	# Other modules see only the functions and data a module marks with its API macro, as in the
+	# engine's own Linux builds; type information stays shared, as it is across Windows DLLs.
+	target_compile_options(${Name} PRIVATE -fvisibility-ms-compat -fvisibility-inlines-hidden)
 	set_target_properties(${Name} PROPERTIES HEADLESS_MODULE TRUE HEADLESS_MODULE_DEPENDS "${ARG_DEPENDS}")
 
 	headless_reflected_headers(Reflected ${ARG_ROOT})
