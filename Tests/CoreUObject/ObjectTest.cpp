@@ -1,9 +1,26 @@
 #include "CoreUObjectTestTypes.h"
+#include "Modules/ModuleManager.h"
 #include "UObject/Package.h"
 #include "UObject/StrongObjectPtr.h"
 #include "UObject/UECodeGen.h"
 
 #include <gtest/gtest.h>
+
+namespace
+{
+	class FCoreUObjectTestsModule : public FDefaultModuleImpl
+	{
+	public:
+		static inline int32 NumStarted = 0;
+
+		virtual void StartupModule() override
+		{
+			++NumStarted;
+		}
+	};
+}
+
+IMPLEMENT_MODULE(FCoreUObjectTestsModule, CoreUObjectTestsModule)
 
 class ObjectIdentity : public testing::Test
 {
@@ -134,4 +151,12 @@ TEST(CompiledInRegistration, PackageComesFirstThenStructsThenClasses)
 	ASSERT_NE(Class, INDEX_NONE);
 	EXPECT_LT(Package, Struct);
 	EXPECT_LT(Struct, Class);
+}
+
+TEST(EngineStartUp, LoadsAndStartsEveryModuleOfTheLoadedLibrariesOnce)
+{
+	FModuleManager& Manager = FModuleManager::Get();
+	EXPECT_TRUE(Manager.IsModuleLoaded(TEXT("CoreUObjectTestsModule")));
+	EXPECT_EQ(FCoreUObjectTestsModule::NumStarted, 1);
+	EXPECT_NE(dynamic_cast<FCoreUObjectTestsModule*>(Manager.GetModule(TEXT("CoreUObjectTestsModule"))), nullptr);
 }
