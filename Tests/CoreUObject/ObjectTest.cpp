@@ -153,6 +153,17 @@ TEST(CompiledInRegistration, PackageComesFirstThenStructsThenClasses)
 	EXPECT_LT(Struct, Class);
 }
 
+TEST(CompiledInRegistration, PackageKeepsTheMetadataItsRegistrationGives)
+{
+	static const UECodeGen_Private::FMetaDataPairParam MetaData[] = { { "Purpose", "Tests" } };
+	static const UECodeGen_Private::FPackageParams Params = { "/Script/PackageMetaDataTest", nullptr, 0, PKG_CompiledIn, 0, 0, MetaData, UE_ARRAY_COUNT(MetaData) };
+	UPackage* Package = nullptr;
+	UECodeGen_Private::ConstructUPackage(Package, Params);
+	ASSERT_NE(Package, nullptr);
+	ASSERT_EQ(Package->GetMetaDataMap().Num(), 1);
+	EXPECT_EQ(Package->GetMetaDataMap().FindRef(FName(TEXT("Purpose"))), FString(TEXT("Tests")));
+}
+
 TEST(EngineStartUp, LoadsAndStartsEveryModuleOfTheLoadedLibrariesOnce)
 {
 	FModuleManager& Manager = FModuleManager::Get();
