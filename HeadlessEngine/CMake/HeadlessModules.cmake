@@ -87,7 +87,7 @@ endfunction()
 function(headless_add_module Name)
 	cmake_parse_arguments(ARG "" "ROOT" "DEPENDS" ${ARGN})
 	file(GLOB_RECURSE Sources CONFIGURE_DEPENDS ${ARG_ROOT}/Private/*.cpp)
-	add_library(${Name} SHARED ${Sources})
+	add_library(${Name} SHARED)
 	string(TOUPPER "${Name}" NameUpper)
 	target_compile_definitions(${Name}
 		PUBLIC "${NameUpper}_API=__attribute__((visibility(\"default\")))"
@@ -100,10 +100,16 @@ function(headless_add_module Name)
 	target_link_libraries(${Name} PUBLIC ${ARG_DEPENDS})
 	# A module must resolve everything it uses against the modules it names, as on Windows.
 	target_link_options(${Name} PRIVATE -Wl,--no-undefined)
+	# Other modules see only the functions and data a module marks with its API macro, as in the
+	# engine's own Linux builds; type information stays shared, as it is across Windows DLLs.
+	target_compile_options(${Name} PRIVATE -fvisibility-ms-compat -fvisibility-inlines-hidden)
 	set_target_properties(${Name} PROPERTIES HEADLESS_MODULE TRUE HEADLESS_MODULE_DEPENDS "${ARG_DEPENDS}")
 
+	# The registration source is linked first, so that its records are queued before the module's
+	# initializer entry, as the engine expects a module's types to be known when the module loads.
 	headless_reflected_headers(Reflected ${ARG_ROOT})
 	if(Reflected)
 		headless_add_reflection(${Name} MODULE ${Name} ROOT ${ARG_ROOT} HEADERS ${Reflected} DEPENDS ${ARG_DEPENDS})
 	endif()
+	target_sources(${Name} PRIVATE ${Sources})
 endfunction()

@@ -1,4 +1,5 @@
 #include "Modules/ModuleManager.h"
+#include "Misc/CompiledInRegistrationOrder.h"
 
 #include "CoreTestSupport.h"
 
@@ -177,4 +178,21 @@ TEST(ModuleLoadingDeathTest, GetModuleCheckedOfAModuleNotLoadedIsFatal)
 {
 	RegisterRecording(TEXT("NotLoadedForCheck"), "NotLoadedForCheck");
 	EXPECT_DEATH(FModuleManager::GetModuleChecked<IModuleInterface>(TEXT("NotLoadedForCheck")), "Module is not loaded: NotLoadedForCheck");
+}
+
+TEST_F(ModuleLoadingTest, ImplementModuleQueuesAnInitializerEntryThatCreatesTheModule)
+{
+	const TArray<FCompiledInRecord> Records = GetCompiledInRegistrationOrder();
+	const FCompiledInRecord* Record = Records.FindByPredicate([](const FCompiledInRecord& Candidate)
+		{ return Candidate.Kind == FCompiledInRecord::EKind::Module && FString(Candidate.Name) == TEXT("CoreTestsModule"); });
+	ASSERT_NE(Record, nullptr);
+	const FModuleInitializerEntry* Entry = static_cast<const FModuleInitializerEntry*>(Record->Info);
+	ASSERT_NE(Entry, nullptr);
+	EXPECT_EQ(FString(Entry->Name), TEXT("CoreTestsModule"));
+	// Each call makes a new module object, owned by the caller; starting it is the manager's job.
+	const int32 StartedBefore = FCoreTestsModule::NumStarted;
+	IModuleInterface* Created = Entry->Function();
+	EXPECT_NE(dynamic_cast<FCoreTestsModule*>(Created), nullptr);
+	EXPECT_EQ(FCoreTestsModule::NumStarted, StartedBefore);
+	delete Created;
 }

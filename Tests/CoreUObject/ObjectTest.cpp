@@ -1,5 +1,6 @@
 #include "CoreUObjectTestTypes.h"
 #include "HeadlessEngineLoop.h"
+#include "Modules/ModuleManager.h"
 #include "UObject/Package.h"
 #include "UObject/StrongObjectPtr.h"
 #include "UObject/UECodeGen.h"
@@ -26,6 +27,22 @@ TEST(ObjectSystemLifetimeDeathTest, TheObjectSystemIsUpFromStartUpUntilTheEngine
 		},
 		testing::ExitedWithCode(0), "");
 }
+
+namespace
+{
+	class FCoreUObjectTestsModule : public FDefaultModuleImpl
+	{
+	public:
+		static inline int32 NumStarted = 0;
+
+		virtual void StartupModule() override
+		{
+			++NumStarted;
+		}
+	};
+}
+
+IMPLEMENT_MODULE(FCoreUObjectTestsModule, CoreUObjectTestsModule)
 
 class ObjectIdentity : public testing::Test
 {
@@ -156,4 +173,23 @@ TEST(CompiledInRegistration, PackageComesFirstThenStructsThenClasses)
 	ASSERT_NE(Class, INDEX_NONE);
 	EXPECT_LT(Package, Struct);
 	EXPECT_LT(Struct, Class);
+}
+
+TEST(CompiledInRegistration, PackageKeepsTheMetadataItsRegistrationGives)
+{
+	static const UECodeGen_Private::FMetaDataPairParam MetaData[] = { { "Purpose", "Tests" } };
+	static const UECodeGen_Private::FPackageParams Params = { "/Script/PackageMetaDataTest", nullptr, 0, PKG_CompiledIn, 0, 0, MetaData, UE_ARRAY_COUNT(MetaData) };
+	UPackage* Package = nullptr;
+	UECodeGen_Private::ConstructUPackage(Package, Params);
+	ASSERT_NE(Package, nullptr);
+	ASSERT_EQ(Package->GetMetaDataMap().Num(), 1);
+	EXPECT_EQ(Package->GetMetaDataMap().FindRef(FName(TEXT("Purpose"))), FString(TEXT("Tests")));
+}
+
+TEST(EngineStartUp, LoadsAndStartsEveryModuleOfTheLoadedLibrariesOnce)
+{
+	FModuleManager& Manager = FModuleManager::Get();
+	EXPECT_TRUE(Manager.IsModuleLoaded(TEXT("CoreUObjectTestsModule")));
+	EXPECT_EQ(FCoreUObjectTestsModule::NumStarted, 1);
+	EXPECT_NE(dynamic_cast<FCoreUObjectTestsModule*>(Manager.GetModule(TEXT("CoreUObjectTestsModule"))), nullptr);
 }

@@ -156,3 +156,84 @@ TEST_F(SparseDelegateStorage, HandlersGoWithTheirOwner)
 	CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
 	EXPECT_EQ(FSparseDelegateStorage::GetMulticastDelegate(Owner, FName(TEXT("OnSparseSignal"))), nullptr);
 }
+
+// What script code does to an object's delegate: it finds the delegate through its property.
+class DelegatePropertyBinding : public DynamicMulticastBroadcast
+{
+protected:
+	static FMulticastDelegateProperty* Property(const TCHAR* Name)
+	{
+		return CastField<FMulticastDelegateProperty>(UTestEmitter::StaticClass()->FindPropertyByName(FName(Name)));
+	}
+
+	static FScriptDelegate Handler(UTestListener* Listener, const TCHAR* FunctionName = TEXT("HandleSignal"))
+	{
+		FScriptDelegate Delegate;
+		Delegate.BindUFunction(Listener, FName(FunctionName));
+		return Delegate;
+	}
+};
+
+TEST_F(DelegatePropertyBinding, InlineDelegateIsFoundFromItsOwnerOrItsValue)
+{
+	FMulticastDelegateProperty* OnSignal = Property(TEXT("OnSignal"));
+	ASSERT_NE(OnSignal, nullptr);
+	OnSignal->AddDelegate(Handler(First.Get()), Emitter.Get());
+	OnSignal->AddDelegate(Handler(Second.Get()), nullptr, &Emitter->OnSignal);
+	// Binding a pair twice keeps one binding, as a script assignment does.
+	OnSignal->AddDelegate(Handler(First.Get()), Emitter.Get());
+	EXPECT_EQ(OnSignal->GetMulticastDelegate(&Emitter->OnSignal), &Emitter->OnSignal);
+	EXPECT_EQ(Emitter->OnSignal.Num(), 2);
+
+	Emitter->OnSignal.Broadcast(4);
+	EXPECT_EQ(First->Received.Num(), 1);
+	EXPECT_EQ(Second->Received.Num(), 1);
+
+	OnSignal->RemoveDelegate(Handler(First.Get()), Emitter.Get());
+	Emitter->OnSignal.Broadcast(5);
+	EXPECT_EQ(First->Received.Num(), 1);
+	EXPECT_EQ(Second->Received.Num(), 2);
+
+	OnSignal->ClearDelegate(Emitter.Get());
+	EXPECT_FALSE(Emitter->OnSignal.IsBound());
+}
+
+TEST_F(DelegatePropertyBinding, SparseDelegateKeepsItsHandlersWithItsOwner)
+{
+	FMulticastDelegateProperty* OnSparseSignal = Property(TEXT("OnSparseSignal"));
+	ASSERT_NE(OnSparseSignal, nullptr);
+	EXPECT_EQ(OnSparseSignal->GetMulticastDelegate(&Emitter->OnSparseSignal), nullptr);
+	OnSparseSignal->AddDelegate(Handler(First.Get()), Emitter.Get());
+	OnSparseSignal->AddDelegate(Handler(Second.Get()), nullptr, &Emitter->OnSparseSignal);
+	EXPECT_TRUE(Emitter->OnSparseSignal.IsBound());
+	EXPECT_EQ(OnSparseSignal->GetMulticastDelegate(&Emitter->OnSparseSignal), FSparseDelegateStorage::GetMulticastDelegate(Emitter.Get(), FName(TEXT("OnSparseSignal"))));
+
+	Emitter->OnSparseSignal.Broadcast(6);
+	EXPECT_EQ(First->Received.Num(), 1);
+	EXPECT_EQ(Second->Received.Num(), 1);
+
+	OnSparseSignal->RemoveDelegate(Handler(First.Get()), Emitter.Get());
+	EXPECT_TRUE(Emitter->OnSparseSignal.IsBound());
+	OnSparseSignal->RemoveDelegate(Handler(Second.Get()), Emitter.Get());
+	EXPECT_FALSE(Emitter->OnSparseSignal.IsBound());
+
+	OnSparseSignal->AddDelegate(Handler(First.Get()), Emitter.Get());
+	OnSparseSignal->ClearDelegate(Emitter.Get());
+	EXPECT_FALSE(Emitter->OnSparseSignal.IsBound());
+	Emitter->OnSparseSignal.Broadcast(7);
+	EXPECT_EQ(First->Received.Num(), 1);
+}
+
+TEST(DelegatePropertyBindingDeathTest, InlineDelegateNeedsItsValueOrItsOwner)
+{
+	FMulticastDelegateProperty* OnSignal = CastField<FMulticastDelegateProperty>(UTestEmitter::StaticClass()->FindPropertyByName(TEXT("OnSignal")));
+	ASSERT_NE(OnSignal, nullptr);
+	EXPECT_DEATH(OnSignal->AddDelegate(FScriptDelegate()), "OnSignal needs the delegate's value or its owner");
+}
+
+TEST(DelegatePropertyBindingDeathTest, SparseDelegateNeedsItsValueOrItsOwner)
+{
+	FMulticastDelegateProperty* OnSparseSignal = CastField<FMulticastDelegateProperty>(UTestEmitter::StaticClass()->FindPropertyByName(TEXT("OnSparseSignal")));
+	ASSERT_NE(OnSparseSignal, nullptr);
+	EXPECT_DEATH(OnSparseSignal->ClearDelegate(), "OnSparseSignal needs the delegate's value or its owner");
+}

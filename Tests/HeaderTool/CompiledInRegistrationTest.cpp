@@ -72,6 +72,7 @@ TEST(CompiledInRegistration, PackageIsCompiledInAndHasNoMetadata)
 	ASSERT_NE(Package, nullptr);
 	EXPECT_EQ(NameOf(Package), "/Script/HeaderToolFixture");
 	EXPECT_TRUE(Package->HasAnyPackageFlags(PKG_CompiledIn));
+	EXPECT_EQ(Package->GetMetaDataMap().Num(), 0);
 	EXPECT_EQ(FindObject<UPackage>(nullptr, TEXT("/Script/HeaderToolFixture")), Package);
 }
 

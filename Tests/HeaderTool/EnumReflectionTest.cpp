@@ -71,3 +71,23 @@ TEST(EnumReflection, NamespacedEnumIsNamedByItsNamespace)
 	EXPECT_EQ(Meta(Enum, TEXT("Right.Name")), "EFixtureSide::Right");
 	EXPECT_FALSE(Enum->HasMetaData(TEXT("BlueprintType")));
 }
+
+TEST(EnumReflection, DisplayNamesComeFromMetadataOrTheShortNameWithoutADisplayNameFunction)
+{
+	UEnum* Enum = StaticEnum<EFixtureMood>();
+	ASSERT_NE(Enum, nullptr);
+	EXPECT_EQ(Enum->EnumDisplayNameFn, nullptr);
+	EXPECT_EQ(Utf8(Enum->GetDisplayNameTextByIndex(1)), "Angry");
+	EXPECT_EQ(Utf8(Enum->GetDisplayNameTextByIndex(2)), "Very Sleepy");
+	EXPECT_EQ(Utf8(Enum->GetDisplayNameTextByIndex(Enum->NumEnums())), "");
+}
+
+TEST(EnumReflection, PlainEnumsAreNotFlagsEnums)
+{
+	UEnum* Mood = StaticEnum<EFixtureMood>();
+	UEnum* Side = SideEnum();
+	ASSERT_NE(Mood, nullptr);
+	ASSERT_NE(Side, nullptr);
+	EXPECT_FALSE(Mood->HasAnyEnumFlags(EEnumFlags::Flags));
+	EXPECT_FALSE(Side->HasAnyEnumFlags(EEnumFlags::Flags | EEnumFlags::NewerVersionExists));
+}

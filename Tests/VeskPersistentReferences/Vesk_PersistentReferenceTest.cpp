@@ -2,8 +2,6 @@
 
 #include "Containers/Map.h"
 #include "HAL/UnrealMemory.h"
-#include "UObject/Class.h"
-#include "UObject/UnrealType.h"
 #include "VeskReferenceTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -132,96 +130,4 @@ TEST(ResolvedReference, StartsUnavailableWithNothingResolved)
 	EXPECT_EQ(Resolved.Object, nullptr);
 	EXPECT_EQ(Resolved.Component, nullptr);
 	EXPECT_EQ(Resolved.Generation, 0);
-}
-
-TEST(ReferenceReflection, StatusValuesAreRegisteredUnderTheirFullNames)
-{
-	const UEnum* Enum = StaticEnum<EVesk_ReferenceStatus>();
-	ASSERT_NE(Enum, nullptr);
-
-	const struct
-	{
-		const TCHAR* Name;
-		EVesk_ReferenceStatus Value;
-		int64 Number;
-	} Expected[] = {
-		{ TEXT("EVesk_ReferenceStatus::Empty"), EVesk_ReferenceStatus::Empty, 0 },
-		{ TEXT("EVesk_ReferenceStatus::Unavailable"), EVesk_ReferenceStatus::Unavailable, 1 },
-		{ TEXT("EVesk_ReferenceStatus::Initializing"), EVesk_ReferenceStatus::Initializing, 2 },
-		{ TEXT("EVesk_ReferenceStatus::TypeMismatch"), EVesk_ReferenceStatus::TypeMismatch, 3 },
-		{ TEXT("EVesk_ReferenceStatus::MissingComponent"), EVesk_ReferenceStatus::MissingComponent, 4 },
-		{ TEXT("EVesk_ReferenceStatus::AmbiguousComponent"), EVesk_ReferenceStatus::AmbiguousComponent, 5 },
-		{ TEXT("EVesk_ReferenceStatus::Available"), EVesk_ReferenceStatus::Available, 6 },
-		{ TEXT("EVesk_ReferenceStatus::Removed"), EVesk_ReferenceStatus::Removed, 7 },
-	};
-	for (const auto& Entry : Expected)
-	{
-		EXPECT_EQ(static_cast<int64>(Entry.Value), Entry.Number) << Utf8(Entry.Name);
-		EXPECT_EQ(Enum->GetValueByName(FName(Entry.Name)), Entry.Number) << Utf8(Entry.Name);
-	}
-}
-
-TEST(ReferenceReflection, PersistentReferenceIdIsSavedButHiddenFromScript)
-{
-	const FProperty* Id = FVesk_PersistentReference::StaticStruct()->FindPropertyByName(TEXT("Id"));
-	ASSERT_NE(Id, nullptr);
-
-	EXPECT_TRUE(Id->HasAnyPropertyFlags(CPF_SaveGame));
-	EXPECT_FALSE(Id->HasAnyPropertyFlags(CPF_BlueprintVisible | CPF_Edit));
-}
-
-TEST(ReferenceReflection, BindingShowsIdAndGenerationReadOnlyAndHidesWorld)
-{
-	const UScriptStruct* Struct = FVesk_ReferenceBinding::StaticStruct();
-	for (const TCHAR* Name : { TEXT("Id"), TEXT("Generation") })
-	{
-		const FProperty* Property = Struct->FindPropertyByName(Name);
-		ASSERT_NE(Property, nullptr) << Utf8(Name);
-		EXPECT_TRUE(Property->HasAllPropertyFlags(CPF_BlueprintVisible | CPF_BlueprintReadOnly)) << Utf8(Name);
-		EXPECT_FALSE(Property->HasAnyPropertyFlags(CPF_SaveGame)) << Utf8(Name);
-	}
-	EXPECT_EQ(Struct->FindPropertyByName(TEXT("World")), nullptr);
-}
-
-TEST(ReferenceReflection, StructOperationsAreZeroConstructionBytewiseCopyAndHashOnlyForTheReference)
-{
-	const UScriptStruct::ICppStructOps* ReferenceOps = FVesk_PersistentReference::StaticStruct()->GetCppStructOps();
-	const UScriptStruct::ICppStructOps* BindingOps = FVesk_ReferenceBinding::StaticStruct()->GetCppStructOps();
-	ASSERT_NE(ReferenceOps, nullptr);
-	ASSERT_NE(BindingOps, nullptr);
-
-	EXPECT_TRUE(ReferenceOps->HasZeroConstructor());
-	EXPECT_TRUE(ReferenceOps->IsPlainOldData());
-	EXPECT_TRUE(ReferenceOps->HasGetTypeHash());
-	EXPECT_TRUE(BindingOps->HasZeroConstructor());
-	EXPECT_TRUE(BindingOps->IsPlainOldData());
-	EXPECT_FALSE(BindingOps->HasGetTypeHash());
-}
-
-TEST(ReferenceReflection, ReflectedHashIsTheReferenceHash)
-{
-	for (const FHashVector& Vector : HashVectors)
-	{
-		FVesk_PersistentReference Reference;
-		Reference.Id = Vector.Guid;
-
-		EXPECT_EQ(FVesk_PersistentReference::StaticStruct()->GetStructTypeHash(&Reference), Vector.Low32) << Utf8(Reference.ToString());
-	}
-}
-
-TEST(ReferenceReflection, StructTooltipsAndScriptVisibility)
-{
-	const UScriptStruct* Reference = FVesk_PersistentReference::StaticStruct();
-	const UScriptStruct* Binding = FVesk_ReferenceBinding::StaticStruct();
-
-	EXPECT_EQ(Reference->GetMetaData(TEXT("ToolTip")), FString(TEXT("Shared storage for every typed specialization. Contains no instance or class pointers.")));
-	EXPECT_FALSE(Reference->HasMetaData(TEXT("BlueprintType")));
-	EXPECT_EQ(Binding->GetMetaData(TEXT("ToolTip")), FString(TEXT("A producer must retain this token; callbacks from previous incarnations cannot detach a replacement.")));
-	EXPECT_EQ(Binding->GetMetaData(TEXT("BlueprintType")), FString(TEXT("true")));
-	for (const TCHAR* Name : { TEXT("Id"), TEXT("Generation") })
-	{
-		const FProperty* Property = Binding->FindPropertyByName(Name);
-		ASSERT_NE(Property, nullptr) << Utf8(Name);
-		EXPECT_EQ(Property->GetMetaData(TEXT("Category")), FString(TEXT("Vesk_ReferenceBinding"))) << Utf8(Name);
-	}
 }

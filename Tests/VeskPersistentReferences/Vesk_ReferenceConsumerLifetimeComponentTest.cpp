@@ -27,17 +27,38 @@ protected:
 		return Observation;
 	}
 
+	// The class's own members are not exported from the module; its reflected class is.
+	static UClass* LifetimeClass()
+	{
+		return StaticClass<UVesk_ReferenceConsumerLifetimeComponent>();
+	}
+
 	static TArray<UVesk_ReferenceConsumerLifetimeComponent*> LifetimeComponentsOf(const AActor* Actor)
 	{
 		TArray<UVesk_ReferenceConsumerLifetimeComponent*> Found;
-		Actor->GetComponents(Found);
+		for (UActorComponent* Component : TInlineComponentArray<UActorComponent*>(Actor))
+		{
+			if (Component->IsA(LifetimeClass()))
+			{
+				Found.Add(static_cast<UVesk_ReferenceConsumerLifetimeComponent*>(Component));
+			}
+		}
 		return Found;
+	}
+
+	// The actor's lifetime component, placed by an observation from the actor as a consumer.
+	UVesk_ReferenceConsumerLifetimeComponent* ObserveFrom(AActor* Actor)
+	{
+		Observe(Actor);
+		const TArray<UVesk_ReferenceConsumerLifetimeComponent*> Found = LifetimeComponentsOf(Actor);
+		EXPECT_EQ(Found.Num(), 1);
+		return Found.Num() > 0 ? Found[0] : nullptr;
 	}
 
 	static int32 NumLifetimeComponentsAnywhere()
 	{
 		TArray<UObject*> Found;
-		GetObjectsOfClass(UVesk_ReferenceConsumerLifetimeComponent::StaticClass(), Found);
+		GetObjectsOfClass(LifetimeClass(), Found);
 		int32 NumValid = 0;
 		for (const UObject* Object : Found)
 		{
@@ -58,12 +79,9 @@ TEST_F(FConsumerLifetimeComponentTest, OnePerActorHoweverOftenItIsFoundOrCreated
 	Observe(ConsumerComponent);
 	Observe(Actor);
 	Observe(ConsumerComponent);
-	UVesk_ReferenceConsumerLifetimeComponent* Direct = VeskReferenceConsumerLifetime::FindOrCreate(*Actor);
 
 	const TArray<UVesk_ReferenceConsumerLifetimeComponent*> Found = LifetimeComponentsOf(Actor);
 	ASSERT_EQ(Found.Num(), 1);
-	EXPECT_EQ(Direct, Found[0]);
-	EXPECT_EQ(VeskReferenceConsumerLifetime::FindOrCreate(*Actor), Found[0]);
 
 	// Nothing removes it when the observations end: it goes only with the actor.
 	for (const TStrongObjectPtr<UVesk_ReferenceObservation>& Observation : Observations)
@@ -106,8 +124,8 @@ TEST_F(FConsumerLifetimeComponentTest, ConsumerWithoutAnActorGetsNone)
 TEST_F(FConsumerLifetimeComponentTest, ComponentDestroyedWhileTheActorStaysIsReplacedOnTheNextRequest)
 {
 	AVeskTestProducerActor* Actor = SpawnProducerActor();
-	Observe(Actor);
-	UVesk_ReferenceConsumerLifetimeComponent* First = VeskReferenceConsumerLifetime::FindOrCreate(*Actor);
+	UVesk_ReferenceConsumerLifetimeComponent* First = ObserveFrom(Actor);
+	ASSERT_NE(First, nullptr);
 
 	First->DestroyComponent();
 	ASSERT_TRUE(LifetimeComponentsOf(Actor).IsEmpty());
@@ -123,8 +141,8 @@ TEST_F(FConsumerLifetimeComponentTest, ComponentDestroyedWhileTheActorStaysIsRep
 TEST_F(FConsumerLifetimeComponentTest, NeverTicksOrReplicates)
 {
 	AVeskTestProducerActor* Actor = SpawnProducerActor();
-	const UVesk_ReferenceConsumerLifetimeComponent* Component = VeskReferenceConsumerLifetime::FindOrCreate(*Actor);
-	const UVesk_ReferenceConsumerLifetimeComponent* Default = UVesk_ReferenceConsumerLifetimeComponent::StaticClass()->GetDefaultObject<UVesk_ReferenceConsumerLifetimeComponent>();
+	const UVesk_ReferenceConsumerLifetimeComponent* Component = ObserveFrom(Actor);
+	const UVesk_ReferenceConsumerLifetimeComponent* Default = LifetimeClass()->GetDefaultObject<UVesk_ReferenceConsumerLifetimeComponent>();
 
 	EXPECT_FALSE(Component->PrimaryComponentTick.bCanEverTick);
 	EXPECT_FALSE(Component->GetIsReplicated());
@@ -135,16 +153,16 @@ TEST_F(FConsumerLifetimeComponentTest, NeverTicksOrReplicates)
 TEST_F(FConsumerLifetimeComponentTest, IsTransientAndNoInstanceComponentOfTheActor)
 {
 	AVeskTestProducerActor* Actor = SpawnProducerActor();
-	UVesk_ReferenceConsumerLifetimeComponent* Component = VeskReferenceConsumerLifetime::FindOrCreate(*Actor);
+	UVesk_ReferenceConsumerLifetimeComponent* Component = ObserveFrom(Actor);
 
 	EXPECT_TRUE(Component->HasAnyFlags(RF_Transient));
-	EXPECT_TRUE(UVesk_ReferenceConsumerLifetimeComponent::StaticClass()->HasAnyClassFlags(CLASS_Transient));
+	EXPECT_TRUE(LifetimeClass()->HasAnyClassFlags(CLASS_Transient));
 	EXPECT_FALSE(Actor->GetInstanceComponents().Contains(Component));
 }
 
 TEST_F(FConsumerLifetimeComponentTest, ClassIsAPrivateHelperThatScriptCannotBuildOn)
 {
-	const UClass* Class = UVesk_ReferenceConsumerLifetimeComponent::StaticClass();
+	const UClass* Class = LifetimeClass();
 
 	EXPECT_EQ(Class->GetSuperClass(), UActorComponent::StaticClass());
 	EXPECT_EQ(Class->GetMetaData(TEXT("ToolTip")), FString(TEXT("Native component play state spans the actor's ReceiveEndPlay callback.\nShared per consumer actor; never ticks, replicates, or keeps subscriptions alive.")));

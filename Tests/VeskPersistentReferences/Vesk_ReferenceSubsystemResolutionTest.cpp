@@ -501,13 +501,13 @@ TEST_F(FReferenceResolutionComponentTest, LifetimeComponentNeverCountsEvenForEve
 	// The producer actor also consumes a reference, which places the lifetime component on it.
 	const TStrongObjectPtr<UVesk_ReferenceObservation> Observation(Subsystem->Observe(MakeTestIdentity(2), UObject::StaticClass(), nullptr, Actor));
 	ASSERT_TRUE(Observation.IsValid());
-	const UVesk_ReferenceConsumerLifetimeComponent* Lifetime = Actor->FindComponentByClass<UVesk_ReferenceConsumerLifetimeComponent>();
+	const UActorComponent* Lifetime = Actor->FindComponentByClass(StaticClass<UVesk_ReferenceConsumerLifetimeComponent>());
 	ASSERT_NE(Lifetime, nullptr);
 	ASSERT_TRUE(IsValid(Lifetime));
 	ASSERT_FALSE(Lifetime->IsBeingDestroyed());
 
 	EXPECT_EQ(Resolve(Binding.Id, AActor::StaticClass(), UActorComponent::StaticClass()), Found(Actor, Only, Binding));
-	EXPECT_EQ(Resolve(Binding.Id, AActor::StaticClass(), UVesk_ReferenceConsumerLifetimeComponent::StaticClass()), Without(EStatus::MissingComponent, Binding));
+	EXPECT_EQ(Resolve(Binding.Id, AActor::StaticClass(), StaticClass<UVesk_ReferenceConsumerLifetimeComponent>()), Without(EStatus::MissingComponent, Binding));
 
 	Only->DestroyComponent();
 	EXPECT_EQ(Resolve(Binding.Id, AActor::StaticClass(), UActorComponent::StaticClass()), Without(EStatus::MissingComponent, Binding));

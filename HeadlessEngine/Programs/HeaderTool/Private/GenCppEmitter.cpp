@@ -110,11 +110,14 @@ namespace HeaderTool
 						Out += Declaration + "\n";
 					}
 				}
+				// Other modules name this module's types through these, whether or not the types'
+				// own members are exported.
+				const std::string Api = Module.ApiMacro + " ";
 				for (const std::string& Declaration : Own)
 				{
-					Out += Declaration + "\n";
+					Out += Api + Declaration + "\n";
 				}
-				return Out + "UPackage* " + Context.PackageConstructor + "();\n";
+				return Out + Api + "UPackage* " + Context.PackageConstructor + "();\n";
 			}
 
 			/** The package; building it builds the delegate signatures it owns. */

@@ -133,7 +133,8 @@ namespace HeaderTool
 			{
 				Result += Macro(Prefix + "_GENERATED_BODY_LEGACY", Lines);
 			}
-			return Result + "\n";
+			// Exported even for a class whose members are not: other modules reach its class object through it.
+			return Result + "template<> " + Module.ApiMacro + " UClass* StaticClass<class " + Class.Name + ">();\n\n";
 		}
 
 		std::string EmitEnum(const FModule& Module, const FEnum& Enum)

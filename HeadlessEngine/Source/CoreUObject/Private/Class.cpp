@@ -459,6 +459,23 @@ bool UEnum::IsValidEnumValue(int64 InValue) const
 	return GetIndexByValue(InValue) != INDEX_NONE;
 }
 
+FString UEnum::GetDisplayNameTextByIndex(int32 Index) const
+{
+	if (!Names.IsValidIndex(Index))
+	{
+		return FString();
+	}
+	if (EnumDisplayNameFn)
+	{
+		return EnumDisplayNameFn(int32(Names[Index].Value));
+	}
+	if (HasMetaData(TEXT("DisplayName"), Index))
+	{
+		return GetMetaData(TEXT("DisplayName"), Index);
+	}
+	return GetNameStringByIndex(Index);
+}
+
 FString UEnum::GetEntryMetaDataKey(const TCHAR* Key, int32 NameIndex) const
 {
 	return NameIndex == INDEX_NONE ? FString(Key) : GetNameStringByIndex(NameIndex) + TEXT(".") + Key;

@@ -28,7 +28,6 @@ namespace
 	{
 		TArray<FPendingPackage> Packages;
 		TArray<FPendingFile> Files;
-		TArray<FCompiledInRecord> Order;
 	};
 
 	// Constructed on first use: records of other libraries may be queued before this library's own
@@ -41,12 +40,10 @@ namespace
 }
 
 FRegisterCompiledInInfo::FRegisterCompiledInInfo(UPackage* (*OuterRegister)(), const TCHAR* PackageName, FPackageRegistrationInfo& Info, const FPackageReloadVersionInfo& VersionInfo)
+	: PackageInfo{ OuterRegister, PackageName, &Info, VersionInfo }
 {
-	(void)Info;
-	(void)VersionInfo;
-	FCompiledInQueue& Queue = GetQueue();
-	Queue.Packages.Add({ OuterRegister });
-	Queue.Order.Add({ FCompiledInRecord::EKind::Package, PackageName });
+	GetQueue().Packages.Add({ OuterRegister });
+	AddCompiledInRecord(FCompiledInRecord::EKind::Package, PackageName, &PackageInfo);
 }
 
 FRegisterCompiledInInfo::FRegisterCompiledInInfo(const TCHAR* PackageName, const FClassRegisterCompiledInInfo* ClassInfo, size_t NumClassInfo, const FStructRegisterCompiledInInfo* StructInfo, size_t NumStructInfo, const FEnumRegisterCompiledInInfo* EnumInfo, size_t NumEnumInfo)
@@ -56,21 +53,16 @@ FRegisterCompiledInInfo::FRegisterCompiledInInfo(const TCHAR* PackageName, const
 	Queue.Files.Add({ ClassInfo, NumClassInfo, StructInfo, NumStructInfo, EnumInfo, NumEnumInfo });
 	for (size_t Index = 0; Index < NumStructInfo; ++Index)
 	{
-		Queue.Order.Add({ FCompiledInRecord::EKind::Struct, StructInfo[Index].Name });
+		AddCompiledInRecord(FCompiledInRecord::EKind::Struct, StructInfo[Index].Name, &StructInfo[Index]);
 	}
 	for (size_t Index = 0; Index < NumEnumInfo; ++Index)
 	{
-		Queue.Order.Add({ FCompiledInRecord::EKind::Enum, EnumInfo[Index].Name });
+		AddCompiledInRecord(FCompiledInRecord::EKind::Enum, EnumInfo[Index].Name, &EnumInfo[Index]);
 	}
 	for (size_t Index = 0; Index < NumClassInfo; ++Index)
 	{
-		Queue.Order.Add({ FCompiledInRecord::EKind::Class, ClassInfo[Index].Name });
+		AddCompiledInRecord(FCompiledInRecord::EKind::Class, ClassInfo[Index].Name, &ClassInfo[Index]);
 	}
-}
-
-TArray<FCompiledInRecord> GetCompiledInRegistrationOrder()
-{
-	return GetQueue().Order;
 }
 
 // As the engine does: every class object first (so that any type can name any class), then the

@@ -143,6 +143,7 @@ namespace UECodeGen_Private
 		}
 		NewEnum->SetEnums(EnumNames, UEnum::ECppForm(Params.CppForm), Params.EnumFlags);
 		NewEnum->SetCppType(Utf8ToString(Params.CppTypeUTF8));
+		NewEnum->EnumDisplayNameFn = Params.DisplayNameFunc;
 		AddMetaData(NewEnum, Params.MetaDataArray, Params.NumMetaData);
 	}
 
@@ -179,6 +180,7 @@ namespace UECodeGen_Private
 		UPackage* NewPackage = CreatePackage(*Utf8ToString(Params.NameUTF8));
 		OutPackage = NewPackage;
 		NewPackage->SetPackageFlags(Params.PackageFlags);
+		AddMetaData(NewPackage, Params.MetaDataArray, Params.NumMetaData);
 		for (int32 Index = 0; Index < Params.NumSingletons; ++Index)
 		{
 			Params.SingletonFuncArray[Index]();

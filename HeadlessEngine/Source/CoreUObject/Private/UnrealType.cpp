@@ -396,6 +396,32 @@ void FMulticastInlineDelegateProperty::CopyCompleteValue(void* Dest, const void*
 	}
 }
 
+const FMulticastScriptDelegate* FMulticastInlineDelegateProperty::GetMulticastDelegate(const void* PropertyValue) const
+{
+	return (const FMulticastScriptDelegate*)PropertyValue;
+}
+
+FMulticastScriptDelegate* FMulticastInlineDelegateProperty::FindDelegate(UObject* Parent, void* PropertyValue) const
+{
+	checkf(PropertyValue || Parent, TEXT("%s needs the delegate's value or its owner"), *GetName());
+	return PropertyValue ? (FMulticastScriptDelegate*)PropertyValue : ContainerPtrToValuePtr<FMulticastScriptDelegate>(Parent);
+}
+
+void FMulticastInlineDelegateProperty::AddDelegate(FScriptDelegate ScriptDelegate, UObject* Parent, void* PropertyValue) const
+{
+	FindDelegate(Parent, PropertyValue)->AddUnique(ScriptDelegate);
+}
+
+void FMulticastInlineDelegateProperty::RemoveDelegate(const FScriptDelegate& ScriptDelegate, UObject* Parent, void* PropertyValue) const
+{
+	FindDelegate(Parent, PropertyValue)->Remove(ScriptDelegate);
+}
+
+void FMulticastInlineDelegateProperty::ClearDelegate(UObject* Parent, void* PropertyValue) const
+{
+	FindDelegate(Parent, PropertyValue)->Clear();
+}
+
 FMulticastSparseDelegateProperty::FMulticastSparseDelegateProperty(UStruct* InOwner, FName InName, EPropertyFlags InFlags, int32 InOffset, UFunction* InSignatureFunction)
 	: FMulticastDelegateProperty(InOwner, InName, InFlags, InOffset, sizeof(FSparseDelegate), InSignatureFunction)
 {
@@ -412,4 +438,40 @@ void FMulticastSparseDelegateProperty::CopyCompleteValue(void* Dest, const void*
 {
 	(void)Dest;
 	(void)Src;
+}
+
+UObject* FMulticastSparseDelegateProperty::FindOwner(UObject* Parent, const void* PropertyValue) const
+{
+	checkf(PropertyValue || Parent, TEXT("%s needs the delegate's value or its owner"), *GetName());
+	return Parent ? Parent : (UObject*)((const uint8*)PropertyValue - GetOffset_ForInternal());
+}
+
+const FMulticastScriptDelegate* FMulticastSparseDelegateProperty::GetMulticastDelegate(const void* PropertyValue) const
+{
+	const FSparseDelegate* SparseDelegate = (const FSparseDelegate*)PropertyValue;
+	return SparseDelegate->IsBound() ? FSparseDelegateStorage::GetMulticastDelegate(FindOwner(nullptr, PropertyValue), GetFName()) : nullptr;
+}
+
+void FMulticastSparseDelegateProperty::AddDelegate(FScriptDelegate ScriptDelegate, UObject* Parent, void* PropertyValue) const
+{
+	UObject* Owner = FindOwner(Parent, PropertyValue);
+	FSparseDelegate* SparseDelegate = ContainerPtrToValuePtr<FSparseDelegate>(Owner);
+	SparseDelegate->bIsBound |= FSparseDelegateStorage::AddUnique(Owner, GetFName(), ScriptDelegate);
+}
+
+void FMulticastSparseDelegateProperty::RemoveDelegate(const FScriptDelegate& ScriptDelegate, UObject* Parent, void* PropertyValue) const
+{
+	UObject* Owner = FindOwner(Parent, PropertyValue);
+	FSparseDelegate* SparseDelegate = ContainerPtrToValuePtr<FSparseDelegate>(Owner);
+	if (SparseDelegate->bIsBound)
+	{
+		SparseDelegate->bIsBound = FSparseDelegateStorage::Remove(Owner, GetFName(), ScriptDelegate.GetUObject(), ScriptDelegate.GetFunctionName());
+	}
+}
+
+void FMulticastSparseDelegateProperty::ClearDelegate(UObject* Parent, void* PropertyValue) const
+{
+	UObject* Owner = FindOwner(Parent, PropertyValue);
+	FSparseDelegateStorage::Clear(Owner, GetFName());
+	ContainerPtrToValuePtr<FSparseDelegate>(Owner)->bIsBound = false;
 }

@@ -1,6 +1,7 @@
 #include "Modules/ModuleManager.h"
 
 #include "Containers/Map.h"
+#include "Misc/CompiledInRegistrationOrder.h"
 #include "Containers/UnrealString.h"
 #include "Templates/UniquePtr.h"
 
@@ -209,4 +210,12 @@ void FModuleManager::FindModules(const TCHAR* WildcardWithoutExtension, TArray<F
 			OutModules.Add(Pair.Key);
 		}
 	}
+}
+
+FModuleInitializerEntry::FModuleInitializerEntry(const TCHAR* InName, FInitializeModuleFunctionPtr InFunction)
+	: Name(InName)
+	, Function(InFunction)
+{
+	FModuleManager::Get().RegisterStaticallyLinkedModule(FName(InName), [InFunction]() -> IModuleInterface* { return InFunction(); });
+	AddCompiledInRecord(FCompiledInRecord::EKind::Module, InName, this);
 }

@@ -8,7 +8,7 @@
 #include <type_traits>
 
 // A destination for log text.
-class FOutputDevice
+class CORE_API FOutputDevice
 {
 public:
 	FOutputDevice() = default;

@@ -97,6 +97,23 @@ public:
 	}
 };
 
+// Creates a module object; the caller owns it.
+typedef IModuleInterface* (*FInitializeModuleFunctionPtr)();
+
+// Queued by IMPLEMENT_MODULE when the module's library loads: the module's name and the function
+// that creates its module object, which the module manager calls when the module is loaded.
+class FModuleInitializerEntry
+{
+public:
+	CORE_API FModuleInitializerEntry(const TCHAR* InName, FInitializeModuleFunctionPtr InFunction);
+
+	FModuleInitializerEntry(const FModuleInitializerEntry&) = delete;
+	FModuleInitializerEntry& operator=(const FModuleInitializerEntry&) = delete;
+
+	const TCHAR* const Name;
+	const FInitializeModuleFunctionPtr Function;
+};
+
 // Each library that defines a module exports this marker; the weak definition lets several
 // modules share one process.
 #define UE_MODULE_MARKER_EXPORT \
@@ -105,7 +122,11 @@ public:
 	}
 
 #define IMPLEMENT_MODULE(ModuleImplClass, ModuleName) \
-	static FStaticallyLinkedModuleRegistrant<ModuleImplClass> ModuleRegistrant##ModuleName(TEXT(#ModuleName)); \
+	static IModuleInterface* InitializeModule##ModuleName() \
+	{ \
+		return new ModuleImplClass(); \
+	} \
+	static FModuleInitializerEntry ModuleName##InitializerEntry(TEXT(#ModuleName), &InitializeModule##ModuleName); \
 	UE_MODULE_MARKER_EXPORT
 
 #define IMPLEMENT_GAME_MODULE(ModuleImplClass, ModuleName) IMPLEMENT_MODULE(ModuleImplClass, ModuleName)

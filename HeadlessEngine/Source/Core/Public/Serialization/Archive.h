@@ -16,7 +16,7 @@ struct FLazyObjectPtr;
 
 // Base of every archive: a byte stream with a direction (loading or saving) and flags that
 // tell serializers what the stream is for. Derived archives set the direction.
-class FArchive
+class CORE_API FArchive
 {
 public:
 	CORE_API FArchive();

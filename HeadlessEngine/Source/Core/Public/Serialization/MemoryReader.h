@@ -6,7 +6,7 @@
 
 // Reads from a byte array. A read past the end sets the error flag, zero-fills the
 // destination and leaves the position where it was.
-class FMemoryReader : public FMemoryArchive
+class CORE_API FMemoryReader : public FMemoryArchive
 {
 public:
 	CORE_API explicit FMemoryReader(const TArray<uint8>& InBytes, bool bIsPersistent = false);

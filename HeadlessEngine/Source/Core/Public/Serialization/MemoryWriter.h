@@ -6,7 +6,7 @@
 #include "UObject/NameTypes.h"
 
 // Writes into a byte array, growing it as needed; writing before its end overwrites.
-class FMemoryWriter : public FMemoryArchive
+class CORE_API FMemoryWriter : public FMemoryArchive
 {
 public:
 	CORE_API FMemoryWriter(TArray<uint8>& InBytes, bool bIsPersistent = false, bool bSetOffset = false, const FName InArchiveName = NAME_None);

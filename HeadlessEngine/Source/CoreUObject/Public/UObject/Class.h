@@ -276,6 +276,19 @@ class COREUOBJECT_API UEnum : public UField
 	FString GetMetaData(const TCHAR* Key, int32 NameIndex = INDEX_NONE) const;
 	bool HasMetaData(const TCHAR* Key, int32 NameIndex = INDEX_NONE) const;
 
+	bool HasAnyEnumFlags(EEnumFlags InFlags) const
+	{
+		return EnumHasAnyFlags(EnumFlags, InFlags);
+	}
+
+	// What editors show for an entry: the enum's display-name function's answer when it has one,
+	// else the entry's "DisplayName" metadata, else its name without the enum's prefix. The engine
+	// returns text; here it is a string.
+	FString GetDisplayNameTextByIndex(int32 Index) const;
+
+	// Given by the enum's registration; most enums have none.
+	FString (*EnumDisplayNameFn)(int32) = nullptr;
+
 private:
 	FString GetEntryMetaDataKey(const TCHAR* Key, int32 NameIndex) const;
 

@@ -41,6 +41,18 @@ class COREUOBJECT_API UPackage : public UObject
 		return nullptr;
 	}
 
+	// The package's own metadata. The engine keeps it in the package's metadata object together
+	// with that of the package's fields; here every field keeps its own, and so does the package.
+	const TMap<FName, FString>& GetMetaDataMap() const
+	{
+		return MetaData;
+	}
+	void SetMetaData(const TCHAR* Key, const TCHAR* InValue)
+	{
+		MetaData.Add(FName(Key), FString(InValue));
+	}
+
 private:
 	uint32 PackageFlagsPrivate = PKG_None;
+	TMap<FName, FString> MetaData;
 };

@@ -34,6 +34,8 @@ struct FSparseDelegate
 	}
 
 protected:
+	friend class FMulticastSparseDelegateProperty;
+
 	bool bIsBound = false;
 };
 

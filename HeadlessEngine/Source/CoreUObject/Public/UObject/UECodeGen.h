@@ -2,6 +2,7 @@
 
 #include "CoreMinimal.h"
 #include "UObject/ObjectMacros.h"
+#include "Misc/CompiledInRegistrationOrder.h"
 #include "UObject/Script.h"
 
 class UObject;
@@ -224,25 +225,26 @@ struct FEnumRegisterCompiledInInfo
 	FEnumReloadVersionInfo VersionInfo;
 };
 
+// What a package's registration carries; the engine passes these as arguments instead.
+struct FPackageRegisterCompiledInInfo
+{
+	UPackage* (*OuterRegister)() = nullptr;
+	const TCHAR* Name = nullptr;
+	FPackageRegistrationInfo* Info = nullptr;
+	FPackageReloadVersionInfo VersionInfo;
+};
+
 // A static object of this type in a module's registration source queues the module's package,
 // or its structs, enums and classes, with the engine; ProcessNewlyLoadedUObjects builds them.
 struct COREUOBJECT_API FRegisterCompiledInInfo
 {
 	FRegisterCompiledInInfo(UPackage* (*OuterRegister)(), const TCHAR* PackageName, FPackageRegistrationInfo& Info, const FPackageReloadVersionInfo& VersionInfo);
 	FRegisterCompiledInInfo(const TCHAR* PackageName, const FClassRegisterCompiledInInfo* ClassInfo, size_t NumClassInfo, const FStructRegisterCompiledInInfo* StructInfo, size_t NumStructInfo, const FEnumRegisterCompiledInInfo* EnumInfo, size_t NumEnumInfo);
-};
 
-// The order in which records were queued, for tests of load order.
-struct FCompiledInRecord
-{
-	enum class EKind : uint8
-	{
-		Package,
-		Struct,
-		Enum,
-		Class
-	};
-	EKind Kind;
-	const TCHAR* Name;
+	FRegisterCompiledInInfo(const FRegisterCompiledInInfo&) = delete;
+	FRegisterCompiledInInfo& operator=(const FRegisterCompiledInInfo&) = delete;
+
+private:
+	// Kept here so that the queued record lives as long as the library.
+	FPackageRegisterCompiledInInfo PackageInfo;
 };
-COREUOBJECT_API TArray<FCompiledInRecord> GetCompiledInRegistrationOrder();

@@ -266,6 +266,13 @@ class COREUOBJECT_API FMulticastDelegateProperty : public FProperty
 	FMulticastDelegateProperty(UStruct* InOwner, FName InName, EPropertyFlags InFlags, int32 InOffset, int32 InElementSize, UFunction* InSignatureFunction);
 	virtual void SerializeItem(FArchive& Ar, void* Value, void const* Defaults = nullptr) const override;
 
+	// What script code uses to bind and unbind handlers: the delegate is found from its property
+	// value, or from Parent, the object that holds it. Null when no handler was ever added.
+	virtual const FMulticastScriptDelegate* GetMulticastDelegate(const void* PropertyValue) const = 0;
+	virtual void AddDelegate(FScriptDelegate ScriptDelegate, UObject* Parent = nullptr, void* PropertyValue = nullptr) const = 0;
+	virtual void RemoveDelegate(const FScriptDelegate& ScriptDelegate, UObject* Parent = nullptr, void* PropertyValue = nullptr) const = 0;
+	virtual void ClearDelegate(UObject* Parent = nullptr, void* PropertyValue = nullptr) const = 0;
+
 	UFunction* SignatureFunction;
 };
 
@@ -277,6 +284,13 @@ class COREUOBJECT_API FMulticastInlineDelegateProperty : public FMulticastDelega
 	FMulticastInlineDelegateProperty(UStruct* InOwner, FName InName, EPropertyFlags InFlags, int32 InOffset, UFunction* InSignatureFunction);
 	virtual FString GetCPPType() const override;
 	virtual void CopyCompleteValue(void* Dest, const void* Src) const override;
+	virtual const FMulticastScriptDelegate* GetMulticastDelegate(const void* PropertyValue) const override;
+	virtual void AddDelegate(FScriptDelegate ScriptDelegate, UObject* Parent = nullptr, void* PropertyValue = nullptr) const override;
+	virtual void RemoveDelegate(const FScriptDelegate& ScriptDelegate, UObject* Parent = nullptr, void* PropertyValue = nullptr) const override;
+	virtual void ClearDelegate(UObject* Parent = nullptr, void* PropertyValue = nullptr) const override;
+
+private:
+	FMulticastScriptDelegate* FindDelegate(UObject* Parent, void* PropertyValue) const;
 };
 
 // A multicast delegate whose handlers live in FSparseDelegateStorage, keyed by its owner.
@@ -287,6 +301,14 @@ class COREUOBJECT_API FMulticastSparseDelegateProperty : public FMulticastDelega
 	FMulticastSparseDelegateProperty(UStruct* InOwner, FName InName, EPropertyFlags InFlags, int32 InOffset, UFunction* InSignatureFunction);
 	virtual FString GetCPPType() const override;
 	virtual void CopyCompleteValue(void* Dest, const void* Src) const override;
+	virtual const FMulticastScriptDelegate* GetMulticastDelegate(const void* PropertyValue) const override;
+	virtual void AddDelegate(FScriptDelegate ScriptDelegate, UObject* Parent = nullptr, void* PropertyValue = nullptr) const override;
+	virtual void RemoveDelegate(const FScriptDelegate& ScriptDelegate, UObject* Parent = nullptr, void* PropertyValue = nullptr) const override;
+	virtual void ClearDelegate(UObject* Parent = nullptr, void* PropertyValue = nullptr) const override;
+
+private:
+	// The object that owns the delegate: Parent, or the object whose memory holds PropertyValue.
+	UObject* FindOwner(UObject* Parent, const void* PropertyValue) const;
 };
 
 namespace EFieldIteratorFlags

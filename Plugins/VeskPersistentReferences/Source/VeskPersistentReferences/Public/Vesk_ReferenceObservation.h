@@ -31,19 +31,22 @@ public:
 	UVesk_ReferenceObservation(const FObjectInitializer& ObjectInitializer = FObjectInitializer::Get());
 	virtual ~UVesk_ReferenceObservation();
 
-	// Broadcast inside the registry operation that changed what the identity resolves to; handlers read
-	// the new state with GetStatus, or by resolving the identity themselves.
+	// Reflected members carry no tooltips of their own, so these notes stand apart from them.
+	// OnChanged is broadcast inside the registry operation that changed what the identity resolves
+	// to; handlers read the new state with GetStatus, or by resolving the identity themselves.
+	// GetStatus gives the status of the latest refresh made while active; a stopped observation
+	// keeps its last one. Stop is final and leaves the shared lifetime component on the consumer
+	// actor.
+
 	UPROPERTY(BlueprintAssignable)
 	FVesk_ReferenceChanged OnChanged;
 
-	// The status of the latest refresh made while active; a stopped observation keeps its last one.
 	UFUNCTION(meta=(ScriptCallable))
 	EVesk_ReferenceStatus GetStatus() const;
 
 	UFUNCTION(meta=(ScriptCallable))
 	bool IsActive() const;
 
-	// Final. Leaves the shared lifetime component on the consumer actor.
 	UFUNCTION(meta=(ScriptCallable))
 	void Stop();
 
@@ -59,8 +62,9 @@ private:
 	TWeakObjectPtr<UVesk_ReferenceSubsystem> Subsystem;
 	TWeakObjectPtr<UObject> Consumer;
 
-	// The only strong references an observation holds: the collector must not take a class that a
-	// refresh passes to the registry.
+	// The two class references are the only strong references an observation holds: the collector
+	// must not take a class that a refresh passes to the registry.
+
 	UPROPERTY()
 	TObjectPtr<UClass> ExpectedType;
 
