@@ -5,7 +5,9 @@
 #include "Containers/Map.h"
 #include "Containers/UnrealString.h"
 #include "Misc/Guid.h"
+#include "UObject/NameTypes.h"
 #include "UObject/Object.h"
+#include "UObject/WeakObjectPtrTemplates.h"
 #include "Vesk_SaveSubsystem.generated.h"
 
 // Process-wide keeper of saved object identities. An identity follows the object's path within its world,
@@ -38,7 +40,53 @@ public:
 	bool LoadFromBytes(const TArray<uint8>& Bytes);
 
 private:
+	// One object or outer that an object's key was built from.
+	struct FKeyLink
+	{
+		TWeakObjectPtr<const UObject> Object;
+		FName Name;
+	};
+
+	// What the table gave an object, and what its key was built from: the key stays the same while
+	// the object and each outer up to the world are the same objects under the same names.
+	struct FKnownObject
+	{
+		FGuid Guid;
+		uint64 TableVersion = 0;
+		TWeakObjectPtr<const UObject> World;
+		// The object first, then its outers up to, without, the world.
+		TArray<FKeyLink> Links;
+		bool bEndsAtWorld = false;
+	};
+
+	// By object slot and serial number, as the engine's TWeakObjectPtrMapKeyFuncs: under weak-pointer
+	// equality every gone object would be the same key.
+	struct FKnownObjectKeyFuncs : TDefaultMapKeyFuncs<TWeakObjectPtr<const UObject>, FKnownObject, false>
+	{
+		static FORCEINLINE bool Matches(KeyInitType A, KeyInitType B)
+		{
+			return A.HasSameIndexAndSerialNumber(B);
+		}
+		static FORCEINLINE uint32 GetKeyHash(KeyInitType Key)
+		{
+			return GetTypeHash(Key);
+		}
+	};
+
 	static FString MakeObjectKey(const UObject* Object);
 
+	bool IsStillKnown(const UObject* Object, const FKnownObject& Known) const;
+	void RememberObject(const UObject* Object, const FGuid& Guid);
+	void ForgetKnownObjects();
+
 	TMap<FString, FGuid> GuidsByObjectPath;
+
+	// Spares building an object's path on every request: the registry asks again each time a saved
+	// identity is published or resolved.
+	TMap<TWeakObjectPtr<const UObject>, FKnownObject, FDefaultSetAllocator, FKnownObjectKeyFuncs> KnownObjects;
+	// Changes whenever a path may have been given another guid, which makes every remembered answer
+	// suspect.
+	uint64 TableVersion = 0;
+	// Objects that are gone are dropped once the memory grows to this size.
+	int32 KnownObjectsPruneSize = 1024;
 };
