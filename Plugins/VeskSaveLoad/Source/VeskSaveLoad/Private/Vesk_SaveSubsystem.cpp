@@ -48,7 +48,7 @@ FGuid UVesk_SaveSubsystem::FindOrAddGuidByObject(UObject* Object)
 	{
 		return FGuid();
 	}
-	if (const FKnownObject* Known = KnownObjects.Find(TWeakObjectPtr<const UObject>(Object)))
+	if (const FKnownObject* Known = KnownObjects.Find(FObjectKey(Object)))
 	{
 		if (IsStillKnown(Object, *Known))
 		{
@@ -168,7 +168,7 @@ bool UVesk_SaveSubsystem::IsStillKnown(const UObject* Object, const FKnownObject
 	// The key is relative to the world, so the same chain under another world is another key.
 	const UWorld* World = Object->GetWorld();
 	const UObject* StopOuter = World && World != Object ? World : nullptr;
-	if (!Known.World.HasSameIndexAndSerialNumber(TWeakObjectPtr<const UObject>(StopOuter)))
+	if (Known.World != FObjectKey(StopOuter))
 	{
 		return false;
 	}
@@ -177,7 +177,7 @@ bool UVesk_SaveSubsystem::IsStillKnown(const UObject* Object, const FKnownObject
 	const UObject* Link = Object;
 	for (const FKeyLink& KnownLink : Known.Links)
 	{
-		if (!Link || Link == StopOuter || Link->GetFName() != KnownLink.Name || !KnownLink.Object.HasSameIndexAndSerialNumber(TWeakObjectPtr<const UObject>(Link)))
+		if (!Link || Link == StopOuter || Link->GetFName() != KnownLink.Name || KnownLink.Object != FObjectKey(Link))
 		{
 			return false;
 		}
@@ -194,7 +194,7 @@ void UVesk_SaveSubsystem::RememberObject(const UObject* Object, const FGuid& Gui
 	{
 		for (auto It = KnownObjects.CreateIterator(); It; ++It)
 		{
-			if (!It->Key.IsValid())
+			if (!It->Key.ResolveObjectPtrEvenIfGarbage())
 			{
 				It.RemoveCurrent();
 			}
@@ -205,7 +205,7 @@ void UVesk_SaveSubsystem::RememberObject(const UObject* Object, const FGuid& Gui
 	const UWorld* World = Object->GetWorld();
 	const UObject* StopOuter = World && World != Object ? World : nullptr;
 
-	FKnownObject& Known = KnownObjects.FindOrAdd(TWeakObjectPtr<const UObject>(Object));
+	FKnownObject& Known = KnownObjects.FindOrAdd(FObjectKey(Object));
 	Known.Guid = Guid;
 	Known.TableVersion = TableVersion;
 	Known.World = StopOuter;

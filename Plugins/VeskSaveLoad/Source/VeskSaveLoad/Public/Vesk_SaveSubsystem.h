@@ -7,7 +7,7 @@
 #include "Misc/Guid.h"
 #include "UObject/NameTypes.h"
 #include "UObject/Object.h"
-#include "UObject/WeakObjectPtrTemplates.h"
+#include "UObject/ObjectKey.h"
 #include "Vesk_SaveSubsystem.generated.h"
 
 // Process-wide keeper of saved object identities. An identity follows the object's path within its world,
@@ -43,7 +43,7 @@ private:
 	// One object or outer that an object's key was built from.
 	struct FKeyLink
 	{
-		TWeakObjectPtr<const UObject> Object;
+		FObjectKey Object;
 		FName Name;
 	};
 
@@ -53,24 +53,10 @@ private:
 	{
 		FGuid Guid;
 		uint64 TableVersion = 0;
-		TWeakObjectPtr<const UObject> World;
+		FObjectKey World;
 		// The object first, then its outers up to, without, the world.
 		TArray<FKeyLink> Links;
 		bool bEndsAtWorld = false;
-	};
-
-	// By object slot and serial number, as the engine's TWeakObjectPtrMapKeyFuncs: under weak-pointer
-	// equality every gone object would be the same key.
-	struct FKnownObjectKeyFuncs : TDefaultMapKeyFuncs<TWeakObjectPtr<const UObject>, FKnownObject, false>
-	{
-		static FORCEINLINE bool Matches(KeyInitType A, KeyInitType B)
-		{
-			return A.HasSameIndexAndSerialNumber(B);
-		}
-		static FORCEINLINE uint32 GetKeyHash(KeyInitType Key)
-		{
-			return GetTypeHash(Key);
-		}
 	};
 
 	static FString MakeObjectKey(const UObject* Object);
@@ -82,8 +68,10 @@ private:
 	TMap<FString, FGuid> GuidsByObjectPath;
 
 	// Spares building an object's path on every request: the registry asks again each time a saved
-	// identity is published or resolved.
-	TMap<TWeakObjectPtr<const UObject>, FKnownObject, FDefaultSetAllocator, FKnownObjectKeyFuncs> KnownObjects;
+	// identity is published or resolved. Keyed by object slot and serial number, not by weak pointer:
+	// weak-pointer equality makes every gone object the same key, and its hash makes objects made one
+	// after another collide.
+	TMap<FObjectKey, FKnownObject> KnownObjects;
 	// Changes whenever a path may have been given another guid, which makes every remembered answer
 	// suspect.
 	uint64 TableVersion = 0;
