@@ -1,5 +1,6 @@
 #include "UObject/NameTypes.h"
 
+#include "AllocationCount.h"
 #include "CoreTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -100,6 +101,35 @@ TEST(NameLookupTest, FindDoesNotAddNames)
 	const FName Added(TEXT("MadeInThisTest"));
 	EXPECT_EQ(FName(TEXT("madeinthistest"), FNAME_Find), Added);
 	EXPECT_EQ(FName(TEXT("MadeInThisTest_7"), FNAME_Find).GetNumber(), NAME_EXTERNAL_TO_INTERNAL(7));
+}
+
+TEST(NameLookupTest, KnownNamesAreFoundWithoutAllocating)
+{
+	const FName Known(TEXT("KnownBeforeTheCount"));
+	const FName KnownPrefix(TEXT("Known"));
+	const FAllocationCount Allocations;
+
+	const FName SameSpelling(TEXT("KnownBeforeTheCount"));
+	const FName OtherCase(TEXT("knownbeforethecount"), FNAME_Find);
+	const FName Numbered(TEXT("KnownBeforeTheCount_3"));
+	const FName Prefix(5, TEXT("KnownBeforeTheCount"));
+
+	EXPECT_EQ(Allocations.Get(), 0u);
+	EXPECT_EQ(SameSpelling, Known);
+	EXPECT_EQ(OtherCase, Known);
+	EXPECT_EQ(FName(Numbered, NAME_NO_NUMBER_INTERNAL), Known);
+	EXPECT_EQ(Prefix, KnownPrefix);
+}
+
+TEST(NameLookupTest, PartOfALongerTextIsOnlyThatPart)
+{
+	const FName Whole(TEXT("PartAndRest"));
+
+	EXPECT_NE(FName(4, TEXT("PartAndRest")), Whole);
+	EXPECT_EQ(ToStd(FName(4, TEXT("PartAndRest")).ToString()), "Part");
+	EXPECT_EQ(FName(4, TEXT("PartAndRest")), FName(TEXT("Part")));
+	EXPECT_EQ(FName(4, TEXT("NoneOfThis"), FNAME_Find), NAME_None);
+	EXPECT_EQ(FName(7, TEXT("PartAndRest"), FNAME_Find), NAME_None);
 }
 
 TEST(NameLookupTest, AppendStringAppends)

@@ -1,3 +1,4 @@
+#include "AllocationCount.h"
 #include "CoreUObjectTestTypes.h"
 #include "UObject/StrongObjectPtr.h"
 
@@ -117,6 +118,44 @@ TEST_F(DynamicMulticastBroadcast, BindingAnUnreflectedFunctionRaisesTheEnsure)
 	EXPECT_TRUE(First->Received.IsEmpty());
 }
 
+TEST_F(DynamicMulticastBroadcast, BindingAndRemovingByMemberNameAllocatesNothingOfItsOwn)
+{
+	// The first binding gives the list its storage; the name of every call below is already known.
+	Emitter->OnSignal.AddUniqueDynamic(First.Get(), &UTestListener::HandleSignal);
+	const FAllocationCount Allocations;
+
+	Emitter->OnSignal.AddUniqueDynamic(First.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSignal.AddUniqueDynamic(Second.Get(), &UTestListener::HandleSignal);
+	const bool bBoundBeforeRemoval = Emitter->OnSignal.IsAlreadyBound(Second.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSignal.RemoveDynamic(Second.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSignal.RemoveDynamic(Second.Get(), &UTestListener::HandleSignal);
+
+	EXPECT_EQ(Allocations.Get(), 0u);
+	EXPECT_TRUE(bBoundBeforeRemoval);
+	EXPECT_TRUE(Emitter->OnSignal.IsAlreadyBound(First.Get(), &UTestListener::HandleSignal));
+	EXPECT_FALSE(Emitter->OnSignal.IsAlreadyBound(Second.Get(), &UTestListener::HandleSignal));
+	Emitter->OnSignal.Broadcast(13);
+	EXPECT_EQ(First->Received.Num(), 1);
+	EXPECT_TRUE(Second->Received.IsEmpty());
+}
+
+TEST(MemberFunctionName, KnownNameIsFoundWithoutAllocating)
+{
+	const FName Known(TEXT("HandleKnownSignal"));
+	const FAllocationCount Allocations;
+
+	const FName Trimmed = UE::Delegates::Private::GetTrimmedMemberFunctionName(TEXT("&UTestListener::HandleKnownSignal"));
+
+	EXPECT_EQ(Allocations.Get(), 0u);
+	EXPECT_EQ(Trimmed, Known);
+}
+
+TEST(MemberFunctionName, KeepsTheNumberOfANumberedName)
+{
+	EXPECT_EQ(UE::Delegates::Private::GetTrimmedMemberFunctionName(TEXT("&UType::Handler_2")), FName(TEXT("Handler_2")));
+	EXPECT_EQ(UE::Delegates::Private::GetTrimmedMemberFunctionName(TEXT("&UType::Handler_2")).GetNumber(), NAME_EXTERNAL_TO_INTERNAL(2));
+}
+
 TEST(MemberFunctionName, IsTheTextAfterTheLastScope)
 {
 	EXPECT_EQ(UE::Delegates::Private::GetTrimmedMemberFunctionName(TEXT("&UTestListener::HandleSignal")), FName(TEXT("HandleSignal")));
@@ -146,6 +185,27 @@ TEST_F(SparseDelegateStorage, AddUniqueAndRemoveByName)
 	Emitter->OnSparseSignal.Broadcast(10);
 	EXPECT_EQ(First->Received.Num(), 1);
 	EXPECT_EQ(Second->Received.Num(), 1);
+}
+
+TEST_F(SparseDelegateStorage, BindingAndRemovingByMemberNameAllocatesNothingOfItsOwn)
+{
+	// The first binding gives the owner its storage; the name of every call below is already known.
+	Emitter->OnSparseSignal.AddUniqueDynamic(First.Get(), &UTestListener::HandleSignal);
+	const FAllocationCount Allocations;
+
+	Emitter->OnSparseSignal.AddUniqueDynamic(First.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSparseSignal.AddUniqueDynamic(Second.Get(), &UTestListener::HandleSignal);
+	const bool bBoundBeforeRemoval = Emitter->OnSparseSignal.IsAlreadyBound(Second.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSparseSignal.RemoveDynamic(Second.Get(), &UTestListener::HandleSignal);
+	Emitter->OnSparseSignal.RemoveDynamic(Second.Get(), &UTestListener::HandleSignal);
+
+	EXPECT_EQ(Allocations.Get(), 0u);
+	EXPECT_TRUE(bBoundBeforeRemoval);
+	EXPECT_TRUE(Emitter->OnSparseSignal.IsAlreadyBound(First.Get(), &UTestListener::HandleSignal));
+	EXPECT_FALSE(Emitter->OnSparseSignal.IsAlreadyBound(Second.Get(), &UTestListener::HandleSignal));
+	Emitter->OnSparseSignal.Broadcast(14);
+	EXPECT_EQ(First->Received.Num(), 1);
+	EXPECT_TRUE(Second->Received.IsEmpty());
 }
 
 TEST_F(SparseDelegateStorage, HandlersGoWithTheirOwner)

@@ -1,5 +1,6 @@
 #include "Vesk_SaveSubsystem.h"
 
+#include "AllocationCount.h"
 #include "Engine/World.h"
 #include "HAL/UnrealMemory.h"
 #include "HeadlessEngineLoop.h"
@@ -111,6 +112,132 @@ TEST_F(FSaveIdentityTest, SetGuidForObjectRekeysAndZeroForgets)
 	EXPECT_NE(Renewed, Original);
 }
 
+TEST_F(FSaveIdentityTest, RenamedObjectTakesTheIdentityOfItsNewPath)
+{
+	FTestWorld World;
+	FTestWorld OtherWorld;
+	AVeskSaveTestActor* Door = World.SpawnActor<AVeskSaveTestActor>(TEXT("Door"));
+	const FGuid DoorGuid = Save->FindOrAddGuidByObject(Door);
+	const FGuid GateGuid = Save->FindOrAddGuidByObject(OtherWorld.SpawnActor<AVeskSaveTestActor>(TEXT("Gate")));
+
+	Door->LowLevelRename(FName(TEXT("Hatch")));
+	const FGuid HatchGuid = Save->FindOrAddGuidByObject(Door);
+	Door->LowLevelRename(FName(TEXT("Gate")));
+	const FGuid AsGate = Save->FindOrAddGuidByObject(Door);
+	Door->LowLevelRename(FName(TEXT("Door")));
+	const FGuid AsDoorAgain = Save->FindOrAddGuidByObject(Door);
+
+	EXPECT_TRUE(HatchGuid.IsValid());
+	EXPECT_NE(HatchGuid, DoorGuid);
+	EXPECT_NE(HatchGuid, GateGuid);
+	EXPECT_EQ(AsGate, GateGuid);
+	EXPECT_EQ(AsDoorAgain, DoorGuid);
+}
+
+TEST_F(FSaveIdentityTest, RenamedOrMovedOuterChangesTheIdentityOfWhatItHolds)
+{
+	FTestWorld World;
+	AVeskSaveTestActor* Cart = World.SpawnActor<AVeskSaveTestActor>(TEXT("Cart"));
+	AVeskSaveTestActor* Wagon = World.SpawnActor<AVeskSaveTestActor>(TEXT("Wagon"));
+	UVeskSaveTestObject* Wheel = NewObject<UVeskSaveTestObject>(Cart, TEXT("Wheel"));
+	const FGuid OnCart = Save->FindOrAddGuidByObject(Wheel);
+
+	Cart->LowLevelRename(FName(TEXT("Barrow")));
+	const FGuid OnBarrow = Save->FindOrAddGuidByObject(Wheel);
+	Cart->LowLevelRename(FName(TEXT("Cart")));
+	const FGuid OnCartAgain = Save->FindOrAddGuidByObject(Wheel);
+	Wheel->LowLevelRename(Wheel->GetFName(), Wagon);
+	const FGuid OnWagon = Save->FindOrAddGuidByObject(Wheel);
+	const FGuid WagonsOwnWheel = Save->FindOrAddGuidByObject(NewObject<UVeskSaveTestObject>(Wagon, TEXT("Spare")));
+
+	EXPECT_NE(OnBarrow, OnCart);
+	EXPECT_EQ(OnCartAgain, OnCart);
+	EXPECT_NE(OnWagon, OnCart);
+	EXPECT_NE(OnWagon, OnBarrow);
+	EXPECT_NE(OnWagon, WagonsOwnWheel);
+}
+
+TEST_F(FSaveIdentityTest, ObjectInTheSlotOfAGoneObjectIsNotTakenForIt)
+{
+	FTestWorld World;
+	UVeskSaveTestObject* Gone = NewObject<UVeskSaveTestObject>(World.Get(), TEXT("Note"));
+	const FGuid GoneGuid = Save->FindOrAddGuidByObject(Gone);
+	const uint32 Slot = Gone->GetUniqueID();
+	Gone->MarkAsGarbage();
+	CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
+
+	// Slots are reused, the most recently freed first; the collection may have freed others after it.
+	UVeskSaveTestObject* Next = nullptr;
+	for (int32 Attempt = 0; Attempt < 10000 && !(Next && Next->GetUniqueID() == Slot); ++Attempt)
+	{
+		Next = NewObject<UVeskSaveTestObject>(World.Get(), FName(TEXT("Letter"), NAME_EXTERNAL_TO_INTERNAL(Attempt)));
+	}
+	ASSERT_EQ(Next->GetUniqueID(), Slot) << "the slot was not reused; the test proves nothing";
+	const FGuid NextGuid = Save->FindOrAddGuidByObject(Next);
+
+	EXPECT_TRUE(NextGuid.IsValid());
+	EXPECT_NE(NextGuid, GoneGuid);
+}
+
+TEST_F(FSaveIdentityTest, RekeyingAnObjectRekeysItsNamesakeInAnotherWorld)
+{
+	FTestWorld First;
+	FTestWorld Second;
+	AVeskSaveTestActor* FirstDoor = First.SpawnActor<AVeskSaveTestActor>(TEXT("Door"));
+	AVeskSaveTestActor* SecondDoor = Second.SpawnActor<AVeskSaveTestActor>(TEXT("Door"));
+	ASSERT_EQ(Save->FindOrAddGuidByObject(FirstDoor), Save->FindOrAddGuidByObject(SecondDoor));
+	const FGuid Rekeyed(5, 6, 7, 8);
+
+	Save->SetGuidForObject(FirstDoor, Rekeyed);
+
+	EXPECT_EQ(Save->FindOrAddGuidByObject(SecondDoor), Rekeyed);
+	EXPECT_EQ(Save->FindOrAddGuidByObject(FirstDoor), Rekeyed);
+}
+
+TEST_F(FSaveIdentityTest, ObjectsThatComeAndGoKeepTheIdentitiesOfTheirPaths)
+{
+	// Enough objects that the memory of gone ones is pruned on the way.
+	constexpr int32 NumCrates = 3000;
+	TArray<FGuid> FirstGuids;
+	{
+		FTestWorld World;
+		for (int32 Index = 0; Index < NumCrates; ++Index)
+		{
+			FirstGuids.Add(Save->FindOrAddGuidByObject(World.SpawnActor<AVeskSaveTestActor>(FName(TEXT("Crate"), NAME_EXTERNAL_TO_INTERNAL(Index)))));
+		}
+	}
+	FTestWorld World;
+	int32 NumSame = 0;
+	for (int32 Index = NumCrates - 1; Index >= 0; --Index)
+	{
+		NumSame += Save->FindOrAddGuidByObject(World.SpawnActor<AVeskSaveTestActor>(FName(TEXT("Crate"), NAME_EXTERNAL_TO_INTERNAL(Index)))) == FirstGuids[Index];
+	}
+	const FGuid NewPath = Save->FindOrAddGuidByObject(World.SpawnActor<AVeskSaveTestActor>(TEXT("Barrel")));
+
+	EXPECT_EQ(NumSame, NumCrates);
+	EXPECT_FALSE(FirstGuids.Contains(NewPath));
+}
+
+TEST_F(FSaveIdentityTest, AnsweringForAKnownObjectAllocatesNothing)
+{
+	FTestWorld World;
+	AVeskSaveTestActor* Actor = World.SpawnActor<AVeskSaveTestActor>(TEXT("Lamp"));
+	UVeskSaveTestObject* Inner = NewObject<UVeskSaveTestObject>(Actor, TEXT("Wick"));
+	const FGuid ActorGuid = Save->FindOrAddGuidByObject(Actor);
+	const FGuid InnerGuid = Save->FindOrAddGuidByObject(Inner);
+	const FAllocationCount Allocations;
+
+	int32 NumSame = 0;
+	for (int32 Round = 0; Round < 10; ++Round)
+	{
+		NumSame += Save->FindOrAddGuidByObject(Actor) == ActorGuid;
+		NumSame += Save->FindOrAddGuidByObject(Inner) == InnerGuid;
+	}
+
+	EXPECT_EQ(Allocations.Get(), 0u);
+	EXPECT_EQ(NumSame, 20);
+}
+
 class FSaveBytesTest : public FSaveIdentityTest
 {
 };
@@ -148,6 +275,37 @@ TEST_F(FSaveBytesTest, LoadingReplacesIdentitiesMadeSinceTheSave)
 	ASSERT_TRUE(Save->LoadFromBytes(Empty));
 
 	EXPECT_NE(Save->FindOrAddGuidByObject(Actor), Before);
+}
+
+TEST_F(FSaveBytesTest, LoadingGivesBackTheSavedIdentityOfAnObjectAskedForSince)
+{
+	FTestWorld World;
+	AVeskSaveTestActor* Actor = World.SpawnActor<AVeskSaveTestActor>(TEXT("Anvil"));
+	const FGuid Saved = Save->FindOrAddGuidByObject(Actor);
+	TArray<uint8> Bytes;
+	Save->SaveToBytes(Bytes);
+	const FGuid Rekeyed(9, 10, 11, 12);
+	Save->SetGuidForObject(Actor, Rekeyed);
+	const FGuid BeforeLoad = Save->FindOrAddGuidByObject(Actor);
+
+	ASSERT_TRUE(Save->LoadFromBytes(Bytes));
+
+	EXPECT_EQ(BeforeLoad, Rekeyed);
+	EXPECT_EQ(Save->FindOrAddGuidByObject(Actor), Saved);
+}
+
+TEST_F(FSaveBytesTest, RefusedLoadKeepsTheIdentitiesAlreadyGiven)
+{
+	FTestWorld World;
+	AVeskSaveTestActor* Actor = World.SpawnActor<AVeskSaveTestActor>(TEXT("Forge"));
+	TArray<uint8> Bytes;
+	Save->SaveToBytes(Bytes);
+	const FGuid Given = Save->FindOrAddGuidByObject(Actor);
+	Bytes.Add(0);
+
+	ASSERT_FALSE(Save->LoadFromBytes(Bytes));
+
+	EXPECT_EQ(Save->FindOrAddGuidByObject(Actor), Given);
 }
 
 TEST_F(FSaveBytesTest, MalformedBytesAreRefusedAndChangeNothing)

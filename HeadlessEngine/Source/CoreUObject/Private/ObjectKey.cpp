@@ -4,23 +4,37 @@
 #include "UObject/UObjectArray.h"
 #include "UObject/WeakObjectPtr.h"
 
+namespace
+{
+	// What a weak pointer with the same slot and serial number would give.
+	UObject* ResolveKey(int32 ObjectIndex, int32 ObjectSerialNumber, bool bEvenIfGarbage)
+	{
+		if (ObjectSerialNumber == 0)
+		{
+			return nullptr;
+		}
+		const FUObjectItem* Item = GUObjectArray.IndexToObject(ObjectIndex);
+		if (!Item || !Item->Object || Item->SerialNumber != ObjectSerialNumber || Item->IsUnreachable() || (!bEvenIfGarbage && Item->IsGarbage()))
+		{
+			return nullptr;
+		}
+		return (UObject*)Item->Object;
+	}
+}
+
 FObjectKey::FObjectKey(const UObject* Object)
 {
-	// The weak pointer already knows how to read an object's slot and serial number.
 	const FWeakObjectPtr Weak(Object);
-	if (Weak.GetObjectSerialNumber() != 0)
-	{
-		ObjectIndex = Weak.GetObjectIndex();
-		ObjectSerialNumber = Weak.GetObjectSerialNumber();
-	}
+	ObjectIndex = Weak.GetObjectIndex();
+	ObjectSerialNumber = Weak.GetObjectSerialNumber();
 }
 
 UObject* FObjectKey::ResolveObjectPtr() const
 {
-	const FUObjectItem* Item = ObjectSerialNumber != 0 ? GUObjectArray.IndexToObject(ObjectIndex) : nullptr;
-	if (!Item || !Item->Object || Item->SerialNumber != ObjectSerialNumber || Item->IsUnreachable() || Item->IsGarbage())
-	{
-		return nullptr;
-	}
-	return static_cast<UObject*>(Item->Object);
+	return ResolveKey(ObjectIndex, ObjectSerialNumber, false);
+}
+
+UObject* FObjectKey::ResolveObjectPtrEvenIfGarbage() const
+{
+	return ResolveKey(ObjectIndex, ObjectSerialNumber, true);
 }

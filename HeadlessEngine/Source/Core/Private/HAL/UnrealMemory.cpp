@@ -1,9 +1,14 @@
 #include "HAL/UnrealMemory.h"
 
+#include "HAL/MemoryBase.h"
 #include "Misc/AssertionMacros.h"
 
 #include <cstdlib>
 #include <malloc.h>
+
+std::atomic<uint64> FMalloc::TotalMallocCalls(0);
+std::atomic<uint64> FMalloc::TotalFreeCalls(0);
+std::atomic<uint64> FMalloc::TotalReallocCalls(0);
 
 namespace
 {
@@ -33,6 +38,7 @@ namespace
 
 void* FMemory::Malloc(SIZE_T Count, uint32 Alignment)
 {
+	FMalloc::TotalMallocCalls.fetch_add(1, std::memory_order_relaxed);
 	return AllocateAligned(Count, EffectiveAlignment(Alignment));
 }
 
@@ -45,6 +51,7 @@ void* FMemory::MallocZeroed(SIZE_T Count, uint32 Alignment)
 
 void* FMemory::Realloc(void* Original, SIZE_T Count, uint32 Alignment)
 {
+	FMalloc::TotalReallocCalls.fetch_add(1, std::memory_order_relaxed);
 	Alignment = EffectiveAlignment(Alignment);
 	if (Original == nullptr)
 	{
@@ -70,6 +77,11 @@ void* FMemory::Realloc(void* Original, SIZE_T Count, uint32 Alignment)
 
 void FMemory::Free(void* Original)
 {
+	if (!Original)
+	{
+		return;
+	}
+	FMalloc::TotalFreeCalls.fetch_add(1, std::memory_order_relaxed);
 	std::free(Original);
 }
 

@@ -1,6 +1,6 @@
 #include "UObject/NameTypes.h"
 
-#include "Containers/Map.h"
+#include "Containers/Set.h"
 #include "Misc/AssertionMacros.h"
 
 #include <mutex>
@@ -11,9 +11,63 @@ namespace
 	// The longest name the table accepts, as in the engine.
 	constexpr int32 NameSize = 1024;
 
-	// Every name ever made, never removed; each entry keeps the first spelling seen. The index
-	// is keyed by FString, whose equality and hash ignore case, as names do. Readers far
-	// outnumber writers: lookups of existing names share the lock.
+	// A name's text as the caller has it: not necessarily terminated, so that a name can be looked
+	// up from part of a longer string without copying it.
+	struct FNameTextView
+	{
+		const TCHAR* Text = nullptr;
+		int32 Len = 0;
+	};
+
+	struct FNameIndexEntry
+	{
+		FString Text;
+		uint32 Index = 0;
+	};
+
+	// Keys the index by text view, ignoring case, so that finding an existing name builds no string.
+	struct FNameIndexKeyFuncs : BaseKeyFuncs<FNameIndexEntry, FNameTextView>
+	{
+		using KeyInitType = FNameTextView;
+		using ElementInitType = const FNameIndexEntry&;
+
+		static FORCEINLINE FNameTextView GetSetKey(const FNameIndexEntry& Entry)
+		{
+			return FNameTextView{ *Entry.Text, Entry.Text.Len() };
+		}
+
+		static bool Matches(FNameTextView A, FNameTextView B)
+		{
+			if (A.Len != B.Len)
+			{
+				return false;
+			}
+			for (int32 Index = 0; Index < A.Len; ++Index)
+			{
+				if (FChar::ToLower(A.Text[Index]) != FChar::ToLower(B.Text[Index]))
+				{
+					return false;
+				}
+			}
+			return true;
+		}
+
+		// FNV-1a over the lower-cased characters, as FString's hash.
+		static uint32 GetKeyHash(FNameTextView Key)
+		{
+			uint32 Hash = 2166136261u;
+			for (int32 Index = 0; Index < Key.Len; ++Index)
+			{
+				const uint32 Lower = (uint32)FChar::ToLower(Key.Text[Index]);
+				Hash = (Hash ^ (Lower & 0xFF)) * 16777619u;
+				Hash = (Hash ^ (Lower >> 8)) * 16777619u;
+			}
+			return Hash;
+		}
+	};
+
+	// Every name ever made, never removed; each entry keeps the first spelling seen. Readers far
+	// outnumber writers: lookups of existing names share the lock and allocate nothing.
 	class FNamePool
 	{
 	public:
@@ -27,12 +81,12 @@ namespace
 		// The index of the name, adding it when FindType is FNAME_Add; 0 (None) if absent.
 		uint32 FindOrAdd(const TCHAR* Text, int32 Len, EFindName FindType)
 		{
-			FString Key(Len, Text);
+			const FNameTextView Key{ Text, Len };
 			{
 				const std::shared_lock<std::shared_mutex> ReadLock(Mutex);
-				if (const uint32* Found = Indices.Find(Key))
+				if (const FNameIndexEntry* Found = Indices.Find(Key))
 				{
-					return *Found;
+					return Found->Index;
 				}
 			}
 			if (FindType == FNAME_Find)
@@ -40,12 +94,13 @@ namespace
 				return 0;
 			}
 			const std::unique_lock<std::shared_mutex> WriteLock(Mutex);
-			if (const uint32* Found = Indices.Find(Key))
+			if (const FNameIndexEntry* Found = Indices.Find(Key))
 			{
-				return *Found;
+				return Found->Index;
 			}
-			const uint32 Index = (uint32)Entries.Add(Key);
-			Indices.Add(MoveTemp(Key), Index);
+			FString Spelling(Len, Text);
+			const uint32 Index = (uint32)Entries.Add(Spelling);
+			Indices.Add(FNameIndexEntry{ MoveTemp(Spelling), Index });
 			return Index;
 		}
 
@@ -61,12 +116,12 @@ namespace
 		{
 			const uint32 Index = (uint32)Entries.Add(FString(Text));
 			check(Index == ExpectedIndex);
-			Indices.Add(FString(Text), Index);
+			Indices.Add(FNameIndexEntry{ FString(Text), Index });
 		}
 
 		mutable std::shared_mutex Mutex;
 		TArray<FString> Entries;
-		TMap<FString, uint32> Indices;
+		TSet<FNameIndexEntry, FNameIndexKeyFuncs> Indices;
 	};
 
 	FNamePool& GetNamePool()
@@ -132,8 +187,7 @@ namespace
 		if (Index == 0 && FindType == FNAME_Find)
 		{
 			// Not found: a Find gives None, without the number.
-			const FString Plain(PlainLen, Text);
-			if (!Plain.Equals(TEXT("None"), ESearchCase::IgnoreCase))
+			if (PlainLen != 4 || FCString::Strnicmp(Text, TEXT("None"), 4) != 0)
 			{
 				return;
 			}

@@ -5,14 +5,16 @@
 
 class UObject;
 
-// Identifies one object by its slot and serial number, for as long as keys are kept and long after
-// the object is gone: a key never matches a later object that reuses the slot. Default keys match
-// no object.
+/**
+ * An object by its slot in the object table and its serial number, for keying maps. Unlike a weak
+ * pointer, whose equality makes every pointer to a gone object equal and whose hash is the two
+ * numbers exclusive-ored (so objects made one after another collide), two keys are equal only for
+ * the same object, and the hash mixes both numbers. A key keeps nothing alive.
+ */
 struct FObjectKey
 {
+public:
 	FObjectKey() = default;
-
-	// Implicit, as the engine's: a live object is its own key.
 	COREUOBJECT_API FObjectKey(const UObject* Object);
 
 	bool operator==(const FObjectKey& Other) const
@@ -25,11 +27,12 @@ struct FObjectKey
 	}
 	bool operator<(const FObjectKey& Other) const
 	{
-		return ObjectIndex < Other.ObjectIndex || (ObjectIndex == Other.ObjectIndex && ObjectSerialNumber < Other.ObjectSerialNumber);
+		return ObjectIndex != Other.ObjectIndex ? ObjectIndex < Other.ObjectIndex : ObjectSerialNumber < Other.ObjectSerialNumber;
 	}
 
-	// The object while it is alive and not garbage; null afterwards.
+	// The object while it lives and is not garbage; null afterwards, even if its slot is reused.
 	COREUOBJECT_API UObject* ResolveObjectPtr() const;
+	COREUOBJECT_API UObject* ResolveObjectPtrEvenIfGarbage() const;
 
 	friend uint32 GetTypeHash(const FObjectKey& Key)
 	{
@@ -37,6 +40,6 @@ struct FObjectKey
 	}
 
 private:
-	int32 ObjectIndex = -1;
+	int32 ObjectIndex = 0;
 	int32 ObjectSerialNumber = 0;
 };

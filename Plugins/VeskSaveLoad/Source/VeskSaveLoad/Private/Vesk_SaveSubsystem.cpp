@@ -50,12 +50,22 @@ FGuid UVesk_SaveSubsystem::FindOrAddGuidByObject(UObject* Object)
 	{
 		return FGuid();
 	}
+	if (const FKnownObject* Known = KnownObjects.Find(FObjectKey(Object)))
+	{
+		if (IsStillKnown(Object, *Known))
+		{
+			return Known->Guid;
+		}
+	}
+
 	FGuid& Guid = GuidsByObjectPath.FindOrAdd(MakeObjectKey(Object));
 	if (!Guid.IsValid())
 	{
 		Guid = FGuid::NewGuid();
 	}
-	return Guid;
+	const FGuid Result = Guid;
+	RememberObject(Object, Result);
+	return Result;
 }
 
 void UVesk_SaveSubsystem::SetGuidForObject(const UObject* Object, const FGuid& Guid)
@@ -72,6 +82,8 @@ void UVesk_SaveSubsystem::SetGuidForObject(const UObject* Object, const FGuid& G
 	{
 		GuidsByObjectPath.Remove(MakeObjectKey(Object));
 	}
+	// Objects of other worlds can share the path, so no remembered answer can be trusted as it is.
+	ForgetKnownObjects();
 }
 
 void UVesk_SaveSubsystem::SaveToBytes(TArray<uint8>& OutBytes) const
@@ -135,6 +147,7 @@ bool UVesk_SaveSubsystem::LoadFromBytes(const TArray<uint8>& Bytes)
 	}
 
 	GuidsByObjectPath = MoveTemp(Loaded);
+	ForgetKnownObjects();
 	return true;
 }
 
@@ -145,4 +158,71 @@ FString UVesk_SaveSubsystem::MakeObjectKey(const UObject* Object)
 	// every other world.
 	const UWorld* World = Object->GetWorld();
 	return World && World != Object ? Object->GetPathName(World) : Object->GetPathName();
+}
+
+bool UVesk_SaveSubsystem::IsStillKnown(const UObject* Object, const FKnownObject& Known) const
+{
+	if (Known.TableVersion != TableVersion)
+	{
+		return false;
+	}
+
+	// The key is relative to the world, so the same chain under another world is another key.
+	const UWorld* World = Object->GetWorld();
+	const UObject* StopOuter = World && World != Object ? World : nullptr;
+	if (Known.World != FObjectKey(StopOuter))
+	{
+		return false;
+	}
+
+	// A rename of the object or of any outer on the way, or a move to another outer, changes the key.
+	const UObject* Link = Object;
+	for (const FKeyLink& KnownLink : Known.Links)
+	{
+		if (!Link || Link == StopOuter || Link->GetFName() != KnownLink.Name || KnownLink.Object != FObjectKey(Link))
+		{
+			return false;
+		}
+		Link = Link->GetOuter();
+	}
+	return Known.bEndsAtWorld ? Link == StopOuter && Link != nullptr : Link == nullptr;
+}
+
+void UVesk_SaveSubsystem::RememberObject(const UObject* Object, const FGuid& Guid)
+{
+	// Entries of gone objects are never found again (a new object in their slot has another serial
+	// number); dropping them when the memory has doubled keeps the cost per request constant.
+	if (KnownObjects.Num() >= KnownObjectsPruneSize)
+	{
+		for (auto It = KnownObjects.CreateIterator(); It; ++It)
+		{
+			if (!It->Key.ResolveObjectPtrEvenIfGarbage())
+			{
+				It.RemoveCurrent();
+			}
+		}
+		KnownObjectsPruneSize = FMath::Max(1024, 2 * KnownObjects.Num());
+	}
+
+	const UWorld* World = Object->GetWorld();
+	const UObject* StopOuter = World && World != Object ? World : nullptr;
+
+	FKnownObject& Known = KnownObjects.FindOrAdd(FObjectKey(Object));
+	Known.Guid = Guid;
+	Known.TableVersion = TableVersion;
+	Known.World = StopOuter;
+	Known.Links.Reset();
+	const UObject* Link = Object;
+	for (; Link && Link != StopOuter; Link = Link->GetOuter())
+	{
+		Known.Links.Add(FKeyLink{ Link, Link->GetFName() });
+	}
+	Known.bEndsAtWorld = Link != nullptr;
+}
+
+void UVesk_SaveSubsystem::ForgetKnownObjects()
+{
+	// A version check instead of emptying the memory: each object checks its key against the table
+	// once, the next time it is asked for.
+	++TableVersion;
 }
