@@ -89,6 +89,11 @@ struct FVesk_ReferenceSubsystemTestAccess
 		return Subsystem.EndedActors.Num();
 	}
 
+	static int32 NumObservations(const UVesk_ReferenceSubsystem& Subsystem)
+	{
+		return Subsystem.Observations.Num();
+	}
+
 	static bool IsDeinitialized(const UVesk_ReferenceSubsystem& Subsystem)
 	{
 		return Subsystem.bDeinitialized;
