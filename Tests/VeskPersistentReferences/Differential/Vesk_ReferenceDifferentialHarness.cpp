@@ -156,8 +156,7 @@ namespace
 	constexpr int32 MaxActionDepth = 4;
 	constexpr int32 MaxActionsPerOp = 160;
 
-	// Pool indices of the objects that every run starts with.
-	constexpr int32 NullObject = 0;
+	// Pool indices of the objects that every run starts with; index 0 is the null object.
 	constexpr int32 OtherWorldActor = 1;
 	constexpr int32 OtherWorldComponent = 2;
 	constexpr int32 OtherWorldObject = 3;
@@ -346,6 +345,14 @@ namespace
 	std::string ResolvedText(const FResolved& Result)
 	{
 		return std::string(StatusName(Result.Status)) + " obj " + std::to_string(Result.Object) + " comp " + std::to_string(Result.Component) + " gen " + std::to_string(Result.Generation);
+	}
+
+	// Every reason but RemovedFromWorld, which also takes the actor out of initialization: an actor
+	// that begins play again afterwards would never end it again.
+	int32 EndPlayReason(uint8 Selector)
+	{
+		static const int32 Reasons[] = { 0, 1, 2, 4 };
+		return Reasons[Selector % 4];
 	}
 
 	// --- Selection ---
@@ -674,7 +681,7 @@ namespace
 				{
 					Tracef(Side, "end play of o%d", Actor);
 					++State.EngineDepth;
-					Side.RouteEndPlay(Actor, Action.B % 5);
+					Side.RouteEndPlay(Actor, EndPlayReason(Action.B));
 					--State.EngineDepth;
 				}
 				break;
@@ -928,9 +935,10 @@ namespace
 				const int32 Actor = PickActor(Side, P[0]);
 				if (Actor != INDEX_NONE && Side.IsObjectValid(Actor))
 				{
-					Tracef(Side, "end play of o%d, reason %d", Actor, P[1] % 5);
+					const int32 Reason = EndPlayReason(P[1]);
+					Tracef(Side, "end play of o%d, reason %d", Actor, Reason);
 					++State.EngineDepth;
-					Side.RouteEndPlay(Actor, P[1] % 5);
+					Side.RouteEndPlay(Actor, Reason);
 					--State.EngineDepth;
 				}
 				break;
@@ -1279,8 +1287,11 @@ namespace
 				case 2: Component = NewObject<UVeskTestHookedComponent>(Owner); break;
 				default: Component = NewObject<UVeskTestProducerComponent>(World->Get()); break;
 			}
-			Component->RegisterComponent();
-			// Only the world keeps a component without an owner: the test does, as its maker would.
+			// A component without an owner has no world to register with; its maker keeps it alive.
+			if (Kind != 3)
+			{
+				Component->RegisterComponent();
+			}
 			return AddObject(Component, Kind == 3);
 		}
 
