@@ -355,6 +355,18 @@ namespace
 		return Reasons[Selector % 4];
 	}
 
+	// The arithmetic of forged generations wraps, as a forger's would: extreme generations are forged too.
+	int64 ForgedGeneration(int64 Generation, int32 Mode)
+	{
+		const uint64 Bits = static_cast<uint64>(Generation);
+		switch (Mode)
+		{
+			case 1: return static_cast<int64>(~Bits);
+			case 2: return static_cast<int64>(Bits + 1);
+			default: return static_cast<int64>(Bits - 1);
+		}
+	}
+
 	// --- Selection ---
 
 	// Selectors count back from the newest, so that small selectors name what was made last.
@@ -1462,9 +1474,9 @@ namespace
 			switch (Mode)
 			{
 				case 0: Forged.Generation = 0; break;
-				case 1: Forged.Generation = -Forged.Generation - 1; break;
-				case 2: Forged.Generation += 1; break;
-				case 3: Forged.Generation -= 1; break;
+				case 1: Forged.Generation = ForgedGeneration(Forged.Generation, 1); break;
+				case 2: Forged.Generation = ForgedGeneration(Forged.Generation, 2); break;
+				case 3: Forged.Generation = ForgedGeneration(Forged.Generation, 3); break;
 				case 4: Forged.World = nullptr; break;
 				case 5: Forged.World = Other->Get(); break;
 				case 6: Forged.World = World->Get(); break;
@@ -1862,9 +1874,9 @@ namespace
 			switch (Mode)
 			{
 				case 0: Forged.Generation = 0; break;
-				case 1: Forged.Generation = -Forged.Generation - 1; break;
-				case 2: Forged.Generation += 1; break;
-				case 3: Forged.Generation -= 1; break;
+				case 1: Forged.Generation = ForgedGeneration(Forged.Generation, 1); break;
+				case 2: Forged.Generation = ForgedGeneration(Forged.Generation, 2); break;
+				case 3: Forged.Generation = ForgedGeneration(Forged.Generation, 3); break;
 				case 4: Forged.World = VeskModel::NoWorld; break;
 				case 5: Forged.World = VeskModel::OtherWorld; break;
 				case 6: Forged.World = VeskModel::MainWorld; break;

@@ -38,7 +38,7 @@ namespace
 
 	std::string FailureReport(const std::string& Origin, const std::vector<FOp>& Ops, const FDivergence& Divergence, const FRunOptions& Options)
 	{
-		const std::vector<FOp> Shrunk = Shrink(Ops, Options, std::chrono::seconds(90));
+		const std::vector<FOp> Shrunk = Shrink(Ops, Options, std::chrono::seconds(45));
 		return Report(Origin, Ops, Divergence, Shrunk, Options);
 	}
 }
@@ -95,7 +95,7 @@ TEST_P(FReferenceDifferentialFaultTest, ComparisonCatchesAModelThatBreaksOneRule
 		{
 			continue;
 		}
-		const std::vector<FOp> Shrunk = Shrink(Ops, Faulty, std::chrono::seconds(30));
+		const std::vector<FOp> Shrunk = Shrink(Ops, Faulty, std::chrono::seconds(10));
 		EXPECT_LT(Shrunk.size(), Ops.size());
 		EXPECT_TRUE(VeskDifferential::Run(Shrunk, Faulty).bFound);
 		const FDivergence Correct = VeskDifferential::Run(Shrunk, FRunOptions());
@@ -107,7 +107,19 @@ TEST_P(FReferenceDifferentialFaultTest, ComparisonCatchesAModelThatBreaksOneRule
 
 INSTANTIATE_TEST_SUITE_P(Faults, FReferenceDifferentialFaultTest,
 	testing::Values(EModelFault::PublishDoesNotNotify, EModelFault::HandlersRemovedInOrder, EModelFault::SevenNotificationPasses,
-		EModelFault::LifetimeComponentCountsAsMatch, EModelFault::WithdrawKeepsObject, EModelFault::NoStrongReferenceWhileRefreshing));
+		EModelFault::LifetimeComponentCountsAsMatch, EModelFault::WithdrawKeepsObject, EModelFault::NoStrongReferenceWhileRefreshing),
+	[](const testing::TestParamInfo<EModelFault>& Info)
+	{
+		switch (Info.param)
+		{
+			case EModelFault::PublishDoesNotNotify: return std::string("PublishDoesNotNotify");
+			case EModelFault::HandlersRemovedInOrder: return std::string("HandlersRemovedInOrder");
+			case EModelFault::SevenNotificationPasses: return std::string("SevenNotificationPasses");
+			case EModelFault::LifetimeComponentCountsAsMatch: return std::string("LifetimeComponentCountsAsMatch");
+			case EModelFault::WithdrawKeepsObject: return std::string("WithdrawKeepsObject");
+			default: return std::string("NoStrongReferenceWhileRefreshing");
+		}
+	});
 
 // The fuzz target's seed corpus, run here too, so that every build checks it, whichever compiler.
 TEST(FReferenceDifferentialCorpusTest, SeedCorpusAgreesWithTheModel)
