@@ -85,7 +85,7 @@ namespace
 		static const char* const Names[] = { "SpawnActor", "AddComponent", "NewObject", "DestroyActor", "DestroyComponent", "MarkAsGarbage", "ReleaseObject",
 			"EndPlay", "BeginPlay", "CollectGarbage", "Tick", "BeginBinding", "BeginSavedBinding", "Publish", "Withdraw", "RemovePermanently", "ForgeToken",
 			"Resolve", "Observe", "AddListener", "RemoveListener", "Stop", "DropObservation", "DropListener", "RekeySavedIdentity", "DestroyLifetimeComponent",
-			"Teardown" };
+			"Teardown", "ReplaceComponent" };
 		static_assert(sizeof(Names) / sizeof(Names[0]) == static_cast<size_t>(EOp::Num));
 		return Names[static_cast<size_t>(Op)];
 	}
@@ -175,6 +175,9 @@ namespace
 	struct FObjectRecord
 	{
 		EObjectKind Kind = EObjectKind::Special;
+		// For components: the actor they were made on and AddComponent's kind.
+		int32 Owner = INDEX_NONE;
+		int32 ComponentKind = INDEX_NONE;
 		bool bHeld = false;
 		FAction BeginPlayAction;
 		FAction EndPlayAction;
@@ -186,6 +189,8 @@ namespace
 	{
 		int32 Consumer = INDEX_NONE;
 		bool bHeld = true;
+		int32 ExpectedChoice = 0;
+		int32 ComponentChoice = 0;
 	};
 
 	struct FListenerRecord
@@ -534,7 +539,7 @@ namespace
 				VeskModel::ClassName(ModelClass(Pair.Component)), Consumer);
 			return INDEX_NONE;
 		}
-		Side.State.Observations.push_back(FObservationRecord{ Consumer, true });
+		Side.State.Observations.push_back(FObservationRecord{ Consumer, true, Pair.Expected, Pair.Component });
 		Side.State.ObservedIdentities.push_back(Identity);
 		Tracef(Side, "Observe(%s, %s, %s, o%d) -> obs%d %s active %d", IdentityText(Side.State, Identity).c_str(), VeskModel::ClassName(ModelClass(Pair.Expected)),
 			VeskModel::ClassName(ModelClass(Pair.Component)), Consumer, Observation, StatusName(Side.GetStatus(Observation)), Side.IsActive(Observation) ? 1 : 0);
@@ -896,6 +901,8 @@ namespace
 				--State.EngineDepth;
 				FObjectRecord Record;
 				Record.Kind = EObjectKind::Component;
+				Record.Owner = Kind == 3 ? INDEX_NONE : Actor;
+				Record.ComponentKind = Kind;
 				Record.EndPlayAction = FAction{ P[2], P[3], P[4] };
 				State.Objects.push_back(Record);
 				Side.SetSavedGuid(Component, SavedIdentity(Component));
@@ -1133,6 +1140,43 @@ namespace
 					Side.DestroyLifetimeComponent(Actor);
 					--State.EngineDepth;
 				}
+				break;
+			}
+			case EOp::ReplaceComponent:
+			{
+				// A component destroyed and made again between two notifications: an observation that
+				// saw the old one must be told of the new one although its status is the same.
+				int32 Old = PickOfKind(Side, P[0], { EObjectKind::Component });
+				// Mostly the component that an observation resolves to now.
+				const int32 Observation = PickObservation(Side, P[4]);
+				if ((P[5] & 3) != 0 && Observation != INDEX_NONE)
+				{
+					const FObservationRecord& Watched = State.Observations[Observation];
+					const FResolved Now = Side.Resolve(State.ObservedIdentities[Observation], Watched.ExpectedChoice, Watched.ComponentChoice);
+					Old = Now.Component >= 0 ? Now.Component : Old;
+				}
+				if (Old == INDEX_NONE || !Side.IsObjectValid(Old))
+				{
+					break;
+				}
+				const FObjectRecord Record = State.Objects[Old];
+				if (Record.Owner == INDEX_NONE || Record.ComponentKind == INDEX_NONE || !Side.IsObjectValid(Record.Owner))
+				{
+					break;
+				}
+				++State.EngineDepth;
+				Side.DestroyComponent(Old);
+				const int32 New = Side.AddComponent(Record.Owner, Record.ComponentKind);
+				--State.EngineDepth;
+				FObjectRecord Replacement = Record;
+				Replacement.EndPlayAction = FAction{ P[1], P[2], P[3] };
+				State.Objects.push_back(Replacement);
+				Side.SetSavedGuid(New, SavedIdentity(New));
+				if (Record.ComponentKind == 2)
+				{
+					Side.EnableHooks(New);
+				}
+				Tracef(Side, "replace component o%d of o%d by o%d", Old, Record.Owner, New);
 				break;
 			}
 			case EOp::Teardown:
@@ -2000,6 +2044,11 @@ namespace
 			Model.RemoveHandler(Observation, Listener, Function);
 		}
 
+		const int64* Coverage() const
+		{
+			return Model.Coverage;
+		}
+
 	private:
 		FVeskReferenceRegistryModel Model;
 		std::vector<int32> ModelIds;
@@ -2404,6 +2453,7 @@ std::vector<FOp> VeskDifferential::GenerateSequence(uint32 Seed, int32 NumOperat
 		{ EOp::DropListener, 6 },
 		{ EOp::RekeySavedIdentity, 15 },
 		{ EOp::DestroyLifetimeComponent, 8 },
+		{ EOp::ReplaceComponent, 15 },
 	};
 	int32 TotalWeight = 0;
 	for (const FWeight& Weight : Weights)
@@ -2416,8 +2466,35 @@ std::vector<FOp> VeskDifferential::GenerateSequence(uint32 Seed, int32 NumOperat
 	{
 		Ops.push_back(Make(Kind));
 	}
+	// A producer actor with one component of its own class, published and observed through that
+	// component, whose component is then replaced between two passes: rare by chance, so now and then
+	// made on purpose. Selectors count back from the newest: the actor is the object before its component.
+	const auto ComponentScenario = [&]()
+	{
+		const auto Op = [](EOp Kind, std::initializer_list<uint8> Parameters)
+		{
+			FOp Made;
+			Made.Kind = static_cast<uint8>(Kind);
+			std::copy(Parameters.begin(), Parameters.end(), Made.P);
+			return Made;
+		};
+		const uint8 Hooked = static_cast<uint8>(ClassChoice(EClass::HookedComponent));
+		Ops.push_back(Op(EOp::SpawnActor, { 0, 0, 0, 0, 0, 0, 0 }));
+		Ops.push_back(Op(EOp::AddComponent, { 0, 2, RandomByte(Random), RandomByte(Random), RandomByte(Random), 0, 0 }));
+		Ops.push_back(Op(EOp::BeginBinding, { 1, 0, 0, 0, 0, 0, 0 }));
+		Ops.push_back(Op(EOp::Publish, { 0, 0, 0, 0, 0, 0, 0 }));
+		Ops.push_back(Op(EOp::Observe, { 0, static_cast<uint8>(ClassChoice(EClass::Object)), Hooked, Selector(), RandomByte(Random), RandomByte(Random), RandomByte(Random) }));
+		Ops.push_back(Op(EOp::ReplaceComponent, { 0, RandomByte(Random), RandomByte(Random), RandomByte(Random), 0, 1, 0 }));
+		Ops.push_back(Op(EOp::Tick, { 0, 0, 0, 0, 0, 0, 0 }));
+	};
+
 	for (int32 Index = 0; Index < NumOperations; ++Index)
 	{
+		if (Random() % 100 == 0)
+		{
+			ComponentScenario();
+			continue;
+		}
 		int32 Roll = static_cast<int32>(Random() % static_cast<uint32>(TotalWeight));
 		for (const FWeight& Weight : Weights)
 		{
@@ -2442,6 +2519,19 @@ std::vector<FOp> VeskDifferential::GenerateSequence(uint32 Seed, int32 NumOperat
 
 namespace
 {
+	void AddStats(FRunStats* Stats, const FPluginSide& Plugin, const FModelSide& Model)
+	{
+		if (!Stats)
+		{
+			return;
+		}
+		Stats->HandlerCalls += Plugin.State.HandlerCalls;
+		for (size_t Path = 0; Path < static_cast<size_t>(VeskModel::ECoverage::Num); ++Path)
+		{
+			Stats->Coverage[Path] += Model.Coverage()[Path];
+		}
+	}
+
 	FDivergence RunInternal(const std::vector<FOp>& Ops, const FRunOptions& Options, FRunStats* Stats, std::vector<std::vector<std::string>>* OutTraces)
 	{
 		// VESK_DIFF_TRACE=1 prints what the plugin did at every step, for reading a sequence.
@@ -2478,17 +2568,11 @@ namespace
 			}
 			if (!What.empty())
 			{
-				if (Stats)
-				{
-					Stats->HandlerCalls += Plugin.State.HandlerCalls;
-				}
+				AddStats(Stats, Plugin, Model);
 				return FDivergence{ true, Step, What };
 			}
 		}
-		if (Stats)
-		{
-			Stats->HandlerCalls += Plugin.State.HandlerCalls;
-		}
+		AddStats(Stats, Plugin, Model);
 		return FDivergence();
 	}
 }

@@ -56,6 +56,7 @@ namespace VeskDifferential
 		RekeySavedIdentity,
 		DestroyLifetimeComponent,
 		Teardown,
+		ReplaceComponent,
 		Num,
 	};
 
@@ -111,6 +112,8 @@ namespace VeskDifferential
 		int64 Resolves = 0;
 		// Summed over steps: how many observations were active after each.
 		int64 ActiveObservations = 0;
+		// How often the model took each of its rarer paths.
+		int64 Coverage[static_cast<size_t>(VeskModel::ECoverage::Num)] = {};
 	};
 
 	// Runs the sequence on a fresh world and a fresh model; stops at the first divergence.

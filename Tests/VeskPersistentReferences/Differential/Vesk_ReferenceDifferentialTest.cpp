@@ -73,6 +73,10 @@ TEST_P(FReferenceDifferentialTest, RegistryAgreesWithTheModelAfterEveryOperation
 	}
 	std::cout << "shard " << GetParam() << ": " << Sequences << " sequences, " << Stats.Steps << " operations, " << Stats.HandlerCalls << " handler calls, "
 			  << Stats.Resolves << " resolutions compared, " << Stats.ActiveObservations / std::max<int64>(Stats.Steps, 1) << " active observations per step\n";
+	for (size_t Path = 0; Path < static_cast<size_t>(VeskModel::ECoverage::Num); ++Path)
+	{
+		std::cout << "  " << VeskModel::CoverageName(static_cast<VeskModel::ECoverage>(Path)) << ": " << Stats.Coverage[Path] << "\n";
+	}
 }
 
 INSTANTIATE_TEST_SUITE_P(Shards, FReferenceDifferentialTest, testing::Range(0, NumShards));
@@ -107,7 +111,8 @@ TEST_P(FReferenceDifferentialFaultTest, ComparisonCatchesAModelThatBreaksOneRule
 
 INSTANTIATE_TEST_SUITE_P(Faults, FReferenceDifferentialFaultTest,
 	testing::Values(EModelFault::PublishDoesNotNotify, EModelFault::HandlersRemovedInOrder, EModelFault::SevenNotificationPasses,
-		EModelFault::LifetimeComponentCountsAsMatch, EModelFault::WithdrawKeepsObject, EModelFault::NoStrongReferenceWhileRefreshing),
+		EModelFault::LifetimeComponentCountsAsMatch, EModelFault::WithdrawKeepsObject, EModelFault::NoStrongReferenceWhileRefreshing,
+		EModelFault::NewComponentNotBroadcast),
 	[](const testing::TestParamInfo<EModelFault>& Info)
 	{
 		switch (Info.param)
@@ -117,7 +122,8 @@ INSTANTIATE_TEST_SUITE_P(Faults, FReferenceDifferentialFaultTest,
 			case EModelFault::SevenNotificationPasses: return std::string("SevenNotificationPasses");
 			case EModelFault::LifetimeComponentCountsAsMatch: return std::string("LifetimeComponentCountsAsMatch");
 			case EModelFault::WithdrawKeepsObject: return std::string("WithdrawKeepsObject");
-			default: return std::string("NoStrongReferenceWhileRefreshing");
+			case EModelFault::NoStrongReferenceWhileRefreshing: return std::string("NoStrongReferenceWhileRefreshing");
+			default: return std::string("NewComponentNotBroadcast");
 		}
 	});
 

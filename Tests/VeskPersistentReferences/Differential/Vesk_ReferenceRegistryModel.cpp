@@ -50,6 +50,19 @@ bool VeskModel::IsChildOf(int32 Class, EClass Base)
 	return Class != NoClass && IsChildOf(static_cast<EClass>(Class), Base);
 }
 
+const char* VeskModel::CoverageName(ECoverage Coverage)
+{
+	static const char* const Names[] = { "binding opened", "binding returned the running token", "binding refused: actor ended play",
+		"binding refused: component being destroyed", "binding refused: owner being destroyed", "binding refused: removed", "binding refused: held by another object",
+		"publication refused: saved identity moved", "release during the final pass", "end of play released entries", "end of play stopped observations",
+		"resolved to a component", "resolved ambiguous", "resolved missing component", "resolved: saved identity moved", "resolved: component being destroyed",
+		"resolved: owner being destroyed", "broadcast", "broadcast for a new component only", "broadcast for a new generation only", "notification asked during a pass",
+		"pass limit reached", "refresh stopped an inactive observation", "inactive while its actor ends play", "dropped without being stopped",
+		"kept alive while refreshing", "observation collected", "handler removed by swap", "lifetime component created", "child actor spawned" };
+	static_assert(sizeof(Names) / sizeof(Names[0]) == static_cast<size_t>(ECoverage::Num));
+	return Names[static_cast<size_t>(Coverage)];
+}
+
 const char* VeskModel::ClassName(int32 Class)
 {
 	switch (Class)
@@ -174,6 +187,7 @@ void FVeskReferenceRegistryModel::CreateChildActor(int32 Component)
 	}
 	const int32 Child = SpawnActorInternal(EClass::ProducerActor, Objects[Component].World, Component);
 	Objects[Component].ChildActor = Child;
+	Hit(ECoverage::ChildActorSpawned);
 }
 
 void FVeskReferenceRegistryModel::DestroyChildActor(int32 Component)
@@ -413,9 +427,18 @@ void FVeskReferenceRegistryModel::CollectGarbage()
 	}
 	for (FObservation& Observation : Observations)
 	{
-		if (!Observation.bHeld && Observation.StrongReferences == 0)
+		if (Observation.bCollected || Observation.bHeld)
+		{
+			continue;
+		}
+		if (Observation.StrongReferences == 0)
 		{
 			Observation.bCollected = true;
+			Hit(ECoverage::ObservationCollected);
+		}
+		else
+		{
+			Hit(ECoverage::KeptAliveWhileRefreshing);
 		}
 	}
 	for (FListener& Listener : Listeners)
@@ -559,6 +582,10 @@ void FVeskReferenceRegistryModel::Remove(std::vector<FHandler>& Handlers, ETarge
 		if (Existing.Target == Target && Existing.Index == Index && Existing.Function == Function && !IsHandlerCollected(Existing))
 		{
 			// The first match goes, and the last handler takes its place.
+			if (Position + 1 < Handlers.size())
+			{
+				Hit(ECoverage::HandlerRemovedBySwap);
+			}
 			if (Fault == EFault::HandlersRemovedInOrder)
 			{
 				Handlers.erase(Handlers.begin() + static_cast<std::ptrdiff_t>(Position));
@@ -660,6 +687,7 @@ FVeskReferenceRegistryModel::FToken FVeskReferenceRegistryModel::BeginBindingInt
 	{
 		if (Objects[Object].bComponentBeingDestroyed)
 		{
+			Hit(ECoverage::BindingRefusedComponentBeingDestroyed);
 			return FToken();
 		}
 		Owner = Objects[Object].Owner;
@@ -672,10 +700,12 @@ FVeskReferenceRegistryModel::FToken FVeskReferenceRegistryModel::BeginBindingInt
 	{
 		if (Objects[Owner].bBeingDestroyed)
 		{
+			Hit(ECoverage::BindingRefusedOwnerBeingDestroyed);
 			return FToken();
 		}
 		if (IsEnded(Owner) && Objects[Owner].Play == EPlay::NotBegun)
 		{
+			Hit(ECoverage::BindingRefusedEndedActor);
 			return FToken();
 		}
 		std::erase_if(EndedActors, [this, Owner](int32 Ended) { return SameObjectPointer(Ended, Owner); });
@@ -684,14 +714,17 @@ FVeskReferenceRegistryModel::FToken FVeskReferenceRegistryModel::BeginBindingInt
 	{
 		if (Existing->Status == EStatus::Removed)
 		{
+			Hit(ECoverage::BindingRefusedRemoved);
 			return FToken();
 		}
 		if (IsValid(Existing->Object))
 		{
 			if (Existing->Object != Object)
 			{
+				Hit(ECoverage::BindingRefusedHeldByAnother);
 				return FToken();
 			}
+			Hit(ECoverage::BindingReturnedRunningToken);
 			return FToken{ Identity, Existing->Generation, MainWorld };
 		}
 	}
@@ -710,6 +743,7 @@ FVeskReferenceRegistryModel::FToken FVeskReferenceRegistryModel::BeginBindingInt
 	Entry->bSaved = bSaved;
 	Entry->Status = EStatus::Initializing;
 	const FToken Token{ Identity, Entry->Generation, MainWorld };
+	Hit(ECoverage::BindingOpened);
 	if (Owner != INDEX_NONE)
 	{
 		AddUnique(Objects[Owner].OnEndPlay, FHandler{ ETarget::Registry, 0, ActorEndPlayFunction });
@@ -762,6 +796,7 @@ bool FVeskReferenceRegistryModel::Publish(const FToken& Binding)
 	}
 	if (Entry->bSaved && Objects[Entry->Object].SavedGuid != Binding.Id)
 	{
+		Hit(ECoverage::PublishRefusedSavedMismatch);
 		return false;
 	}
 	Entry->Status = EStatus::Available;
@@ -778,6 +813,10 @@ bool FVeskReferenceRegistryModel::Release(const FToken& Binding, EVesk_Reference
 	if (!Entry || Entry->Status == EStatus::Removed)
 	{
 		return false;
+	}
+	if (bDeinitialized)
+	{
+		Hit(ECoverage::ReleaseDuringFinalPass);
 	}
 	Entry->Status = TargetStatus;
 	if (Fault != EFault::WithdrawKeepsObject)
@@ -815,6 +854,7 @@ void FVeskReferenceRegistryModel::OnActorEndPlay(int32 Actor)
 		const int32 Observation = ObservationList[Position];
 		if (!Observations[Observation].bCollected && SameObjectPointer(Observations[Observation].ConsumerActor, Actor))
 		{
+			Hit(ECoverage::EndOfPlayStoppedObservations);
 			Stop(Observation);
 		}
 	}
@@ -823,6 +863,7 @@ void FVeskReferenceRegistryModel::OnActorEndPlay(int32 Actor)
 		const int32 Object = IsValid(Entry.Object) ? Entry.Object : INDEX_NONE;
 		if (Object != INDEX_NONE && (Object == Actor || (IsComponent(Object) && Objects[Object].Owner == Actor)))
 		{
+			Hit(ECoverage::EndOfPlayReleasedEntries);
 			Entry.Status = EStatus::Unavailable;
 			Entry.Object = INDEX_NONE;
 		}
@@ -856,6 +897,7 @@ FVeskReferenceRegistryModel::FResolved FVeskReferenceRegistryModel::Resolve(cons
 	}
 	if (Entry->bSaved && Objects[Object].SavedGuid != Identity)
 	{
+		Hit(ECoverage::ResolvedSavedMismatch);
 		return Result;
 	}
 	int32 Owner = INDEX_NONE;
@@ -863,6 +905,7 @@ FVeskReferenceRegistryModel::FResolved FVeskReferenceRegistryModel::Resolve(cons
 	{
 		if (Objects[Object].bComponentBeingDestroyed)
 		{
+			Hit(ECoverage::ResolvedComponentBeingDestroyed);
 			return Result;
 		}
 		Owner = Objects[Object].Owner;
@@ -873,6 +916,7 @@ FVeskReferenceRegistryModel::FResolved FVeskReferenceRegistryModel::Resolve(cons
 	}
 	if (Owner != INDEX_NONE && Objects[Owner].bBeingDestroyed)
 	{
+		Hit(ECoverage::ResolvedOwnerBeingDestroyed);
 		return Result;
 	}
 	if (ExpectedType == NoClass || !IsChildOf(Objects[Object].Class, static_cast<EClass>(ExpectedType)))
@@ -912,6 +956,7 @@ FVeskReferenceRegistryModel::FResolved FVeskReferenceRegistryModel::Resolve(cons
 		++NumMatches;
 		Match = Component;
 	}
+	Hit(NumMatches == 1 ? ECoverage::ResolvedComponent : NumMatches == 0 ? ECoverage::ResolvedMissing : ECoverage::ResolvedAmbiguous);
 	if (NumMatches == 1)
 	{
 		Result.Status = EStatus::Available;
@@ -929,6 +974,7 @@ void FVeskReferenceRegistryModel::NotifyObservers()
 {
 	if (bNotifying)
 	{
+		Hit(ECoverage::NestedNotificationRequest);
 		bNotifyAgain = true;
 		return;
 	}
@@ -949,7 +995,19 @@ void FVeskReferenceRegistryModel::NotifyObservers()
 			Refresh(Observation);
 			Observations[Observation].StrongReferences -= Reference;
 		}
-		std::erase_if(ObservationList, [this](int32 Observation) { return Observations[Observation].bCollected || !IsActive(Observation); });
+		std::erase_if(ObservationList, [this](int32 Observation)
+			{
+				if (Observations[Observation].bCollected || IsActive(Observation))
+				{
+					return Observations[Observation].bCollected;
+				}
+				// Inactive, and yet holding a consumer: it became so after its own refresh in this pass.
+				if (Observations[Observation].bSubsystem)
+				{
+					Hit(ECoverage::DroppedWithoutStop);
+				}
+				return true;
+			});
 		if (!bNotifyAgain)
 		{
 			break;
@@ -957,6 +1015,7 @@ void FVeskReferenceRegistryModel::NotifyObservers()
 		++PassCount;
 		if (PassCount >= (Fault == EFault::SevenNotificationPasses ? MaxNotificationPasses - 1 : MaxNotificationPasses))
 		{
+			Hit(ECoverage::PassLimitReached);
 			break;
 		}
 	}
@@ -1019,6 +1078,7 @@ void FVeskReferenceRegistryModel::BindConsumer(int32 Observation, int32 Consumer
 	int32 Lifetime = FindLifetimeComponent(Actor);
 	if (Lifetime == INDEX_NONE)
 	{
+		Hit(ECoverage::LifetimeComponentCreated);
 		Lifetime = NewObject(EClass::LifetimeComponent, Objects[Actor].World);
 		Objects[Lifetime].Owner = Actor;
 		Objects[Actor].Components.push_back(Lifetime);
@@ -1056,6 +1116,7 @@ bool FVeskReferenceRegistryModel::IsActive(int32 Observation) const
 		}
 		if (Lifetime.bBegunPlay && Objects[Actor].Play == EPlay::NotBegun)
 		{
+			Hit(ECoverage::InactiveWhileActorEndsPlay);
 			return false;
 		}
 	}
@@ -1078,18 +1139,29 @@ void FVeskReferenceRegistryModel::Refresh(int32 Observation)
 {
 	if (!IsActive(Observation))
 	{
+		if (Observations[Observation].bSubsystem)
+		{
+			Hit(ECoverage::RefreshStoppedInactive);
+		}
 		Stop(Observation);
 		return;
 	}
 	const FResolved Result = Resolve(Observations[Observation].Identity, Observations[Observation].ExpectedType, Observations[Observation].ComponentType);
 	FObservation& State = Observations[Observation];
-	const bool bChanged = Result.Status != State.LastStatus
-		|| (Result.Status == EStatus::Available && (Result.Generation != State.LastGeneration || !SameObjectPointer(State.LastComponent, Result.Component)));
+	const bool bSameStatus = Result.Status == State.LastStatus;
+	const bool bSameGeneration = Result.Generation == State.LastGeneration;
+	const bool bSameComponent = SameObjectPointer(State.LastComponent, Result.Component) || Fault == EFault::NewComponentNotBroadcast;
+	const bool bChanged = !bSameStatus || (Result.Status == EStatus::Available && (!bSameGeneration || !bSameComponent));
 	State.LastStatus = Result.Status;
 	State.LastGeneration = Result.Generation;
 	State.LastComponent = Result.Component;
 	if (bChanged)
 	{
+		Hit(ECoverage::Broadcast);
+		if (bSameStatus)
+		{
+			Hit(bSameGeneration ? ECoverage::BroadcastForNewComponentOnly : ECoverage::BroadcastForNewGenerationOnly);
+		}
 		BroadcastChanged(Observation);
 	}
 }

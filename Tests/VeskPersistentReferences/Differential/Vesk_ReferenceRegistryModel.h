@@ -56,6 +56,45 @@ namespace VeskModel
 		Begun,
 	};
 
+	// Paths through the contract that a run of the model took, counted so that a long run can show
+	// which rare cases it reached and how often.
+	enum class ECoverage : uint8
+	{
+		BindingOpened,
+		BindingReturnedRunningToken,
+		BindingRefusedEndedActor,
+		BindingRefusedComponentBeingDestroyed,
+		BindingRefusedOwnerBeingDestroyed,
+		BindingRefusedRemoved,
+		BindingRefusedHeldByAnother,
+		PublishRefusedSavedMismatch,
+		ReleaseDuringFinalPass,
+		EndOfPlayReleasedEntries,
+		EndOfPlayStoppedObservations,
+		ResolvedComponent,
+		ResolvedAmbiguous,
+		ResolvedMissing,
+		ResolvedSavedMismatch,
+		ResolvedComponentBeingDestroyed,
+		ResolvedOwnerBeingDestroyed,
+		Broadcast,
+		BroadcastForNewComponentOnly,
+		BroadcastForNewGenerationOnly,
+		NestedNotificationRequest,
+		PassLimitReached,
+		RefreshStoppedInactive,
+		InactiveWhileActorEndsPlay,
+		DroppedWithoutStop,
+		KeptAliveWhileRefreshing,
+		ObservationCollected,
+		HandlerRemovedBySwap,
+		LifetimeComponentCreated,
+		ChildActorSpawned,
+		Num,
+	};
+
+	const char* CoverageName(ECoverage Coverage);
+
 	// Deliberate mistakes, so that tests of the comparison can show that it notices each kind. None
 	// is the contract as written.
 	enum class EFault : uint8
@@ -67,6 +106,7 @@ namespace VeskModel
 		LifetimeComponentCountsAsMatch,
 		WithdrawKeepsObject,
 		NoStrongReferenceWhileRefreshing,
+		NewComponentNotBroadcast,
 	};
 
 	struct FToken
@@ -109,6 +149,8 @@ public:
 	FVeskReferenceRegistryModel();
 
 	VeskModel::EFault Fault = VeskModel::EFault::None;
+
+	int64 Coverage[static_cast<size_t>(VeskModel::ECoverage::Num)] = {};
 
 	// What game code does inside engine callbacks: hooked actors' begin and end of play, and
 	// listeners' change handlers. Set by the driver.
@@ -268,6 +310,11 @@ private:
 		bool bHeld = true;
 		bool bCollected = false;
 	};
+
+	void Hit(VeskModel::ECoverage Path) const
+	{
+		++const_cast<FVeskReferenceRegistryModel*>(this)->Coverage[static_cast<size_t>(Path)];
+	}
 
 	// Engine
 	bool IsWorldValid(int32 World) const;
