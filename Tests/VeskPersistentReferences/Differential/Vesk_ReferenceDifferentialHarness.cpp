@@ -6,6 +6,8 @@
 #include "GameFramework/Actor.h"
 #include "TestWorld.h"
 #include "UObject/Package.h"
+#include "UObject/ScriptDelegates.h"
+#include "UObject/SparseDelegate.h"
 #include "UObject/StrongObjectPtr.h"
 #include "UObject/UObjectGlobals.h"
 #include "UObject/UObjectIterator.h"
@@ -1469,6 +1471,9 @@ namespace
 				{
 					Result.NumLifetimeComponents += Component && Component->IsA(Lifetime) ? 1 : 0;
 				}
+				static const FName EndPlayName(TEXT("OnEndPlay"));
+				const FMulticastScriptDelegate* EndPlay = FSparseDelegateStorage::GetMulticastDelegate(Actor, EndPlayName);
+				Result.NumEndPlayHandlers = EndPlay ? EndPlay->Num() : 0;
 			}
 			else if (UActorComponent* Component = Cast<UActorComponent>(Found))
 			{
@@ -2148,7 +2153,8 @@ namespace
 	std::string FactsText(const FObjectFacts& Facts)
 	{
 		return "valid " + std::to_string(Facts.bValid) + " play " + std::to_string(Facts.Play) + " being destroyed " + std::to_string(Facts.bBeingDestroyed) + " begun play "
-			+ std::to_string(Facts.bBegunPlay) + " lifetime components " + std::to_string(Facts.NumLifetimeComponents);
+			+ std::to_string(Facts.bBegunPlay) + " lifetime components " + std::to_string(Facts.NumLifetimeComponents) + " end-of-play handlers "
+			+ std::to_string(Facts.NumEndPlayHandlers);
 	}
 
 	std::string ObservationText(const FObservationFacts& Facts)

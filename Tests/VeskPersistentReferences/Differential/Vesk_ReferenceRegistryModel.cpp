@@ -508,6 +508,7 @@ FObjectFacts FVeskReferenceRegistryModel::Facts(int32 Object) const
 		Result.Play = static_cast<int32>(Objects[Object].Play);
 		Result.bBeingDestroyed = Objects[Object].bBeingDestroyed;
 		Result.NumLifetimeComponents = NumLifetimeComponents(Object);
+		Result.NumEndPlayHandlers = static_cast<int32>(Objects[Object].OnEndPlay.size());
 	}
 	else if (IsComponent(Object))
 	{

@@ -116,8 +116,9 @@ namespace VeskModel
 		int32 World = NoWorld;
 	};
 
-	// What the engine says about an object: its play state, whether it is being destroyed, and how
-	// many consumer lifetime components an actor carries. Only filled for a valid object.
+	// What the engine says about an object: its play state, whether it is being destroyed, how many
+	// consumer lifetime components an actor carries and who is bound to its end of play. Only filled
+	// for a valid object.
 	struct FObjectFacts
 	{
 		bool bValid = false;
@@ -125,6 +126,9 @@ namespace VeskModel
 		bool bBeingDestroyed = false;
 		bool bBegunPlay = false;
 		int32 NumLifetimeComponents = 0;
+		// Handlers bound to an actor's end of play: the registry's once, and each observation's
+		// until it stops; the engine drops those of collected objects when the list next changes.
+		int32 NumEndPlayHandlers = 0;
 
 		bool operator==(const FObjectFacts& Other) const = default;
 	};
