@@ -20,6 +20,13 @@ class UVeskTestProducerComponent : public UActorComponent
 	GENERATED_BODY()
 };
 
+// A subclass, so that class tests can tell "is a" from "is exactly".
+UCLASS()
+class UVeskTestDerivedProducerComponent : public UVeskTestProducerComponent
+{
+	GENERATED_BODY()
+};
+
 UCLASS()
 class UVeskTestProducerObject : public UObject
 {
