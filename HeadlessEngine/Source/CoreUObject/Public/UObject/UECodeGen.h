@@ -27,6 +27,7 @@ namespace UECodeGen_Private
 		Bool,
 		Str,
 		Name,
+		Text,
 		Object,
 		Class,
 		Struct,
