@@ -9,7 +9,7 @@ FString AVeskDemoCourier::FetchWater() const
 	{
 		return UVesk_ReferenceBlueprintLibrary::Conv_ReferenceStatusToText(Found.Status).ToString();
 	}
-	AVeskDemoWell* Well = Found.Get();
-	++Well->BucketsDrawn;
-	return FString::Printf(TEXT("bucket %d"), Well->BucketsDrawn);
+	AVeskDemoWell* FoundWell = Found.Get();
+	++FoundWell->BucketsDrawn;
+	return FString::Printf(TEXT("bucket %d"), FoundWell->BucketsDrawn);
 }
