@@ -95,6 +95,12 @@ TEST(DelegateBindingTest, BindingAgainReplacesTheTarget)
 	EXPECT_EQ(Delegate.Execute(2), 6);
 }
 
+TEST(DelegateDeathTest, BindingARawMethodToNoObjectIsFatal)
+{
+	FScaler* NoScaler = nullptr;
+	EXPECT_DEATH((void)FScaleDelegate::CreateRaw(NoScaler, &FScaler::Scale), "Assertion failed: InUserObject != nullptr && InFunc != nullptr");
+}
+
 TEST(DelegateDeathTest, ExecutingAnUnboundDelegateIsFatal)
 {
 	const FScaleDelegate Unbound;

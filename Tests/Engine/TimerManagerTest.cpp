@@ -157,6 +157,19 @@ TEST_F(FTimerManagerTest, ATimerSetDuringATickWaitsForTheNextTick)
 	EXPECT_EQ(NumInner, 1);
 }
 
+TEST_F(FTimerManagerTest, AOneShotTimerCountsAsActiveWhileItRuns)
+{
+	bool bActiveInside = false;
+	FTimerHandle Handle;
+	TimerManager.SetTimer(Handle, [this, &Handle, &bActiveInside]()
+	{
+		bActiveInside = TimerManager.IsTimerActive(Handle);
+	}, 1.f, false);
+	TimerManager.Tick(1.f);
+	EXPECT_TRUE(bActiveInside);
+	EXPECT_FALSE(TimerManager.IsTimerActive(Handle));
+}
+
 TEST_F(FTimerManagerTest, ALoopingTimerClearedByItsOwnCallStopsCatchingUp)
 {
 	int32 NumCalls = 0;
@@ -256,4 +269,12 @@ TEST(WorldTimerTest, ATornDownWorldFiresNoTimer)
 	World.Destroy();
 	World.Tick(1.f);
 	EXPECT_EQ(NumCalls, 0);
+}
+
+TEST(TimerManagerDeathTest, ATimerOnNoObjectIsFatal)
+{
+	FTimerManager TimerManager;
+	FTimerHandle Handle;
+	UEngineTestTimerTarget* NoTarget = nullptr;
+	EXPECT_DEATH(TimerManager.SetTimer(Handle, NoTarget, &UEngineTestTimerTarget::Fire, 1.f), "Assertion failed: InObj != nullptr && InTimerMethod != nullptr");
 }
