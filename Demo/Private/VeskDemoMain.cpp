@@ -171,12 +171,13 @@ namespace
 		Timeline.Note(TEXT("The courier and the trader are told where things are; the stock is not delivered yet"));
 		Courier->Workshop.Id = WorkshopBinding.Id;
 		Courier->Stock.Id = StockIdentity;
-		Courier->Well.Id = WellBinding.Id;
+		Courier->SetWell(TVesk_PersistentReference<AVeskDemoWell>(WellBinding.Id));
 		Trader->Supplier.Id = WorkshopBinding.Id;
 		SubscribeConsumers(Timeline, Registry, Courier, Trader);
 		Timeline.Event(TEXT("Courier and Trader note and observe them"), TEXT("4 references"));
 		Timeline.Event(TEXT("Publish Workshop (it has no stock yet)"), Bool(Registry->Publish(WorkshopBinding)));
 		Timeline.Event(TEXT("Publish Well"), Bool(Registry->Publish(WellBinding)));
+		Timeline.Event(TEXT("Courier fetches water (typed as a well)"), Courier->FetchWater());
 
 		Timeline.Note(TEXT("Goods arrive at the workshop, more than the trader can choose from, and one crate is sold"));
 		UVeskDemoStockComponent* Stock = AddStock(Workshop, TEXT("Stock"));
@@ -202,6 +203,7 @@ namespace
 		const FVesk_ReferenceBinding FountainBinding = Registry->BeginBinding(Fountain, Fountain->Identity);
 		Timeline.Event(TEXT("A fountain binds the well's identity"), DescribeBinding(FountainBinding));
 		Timeline.Event(TEXT("Publish Fountain"), Bool(Registry->Publish(FountainBinding)));
+		Timeline.Event(TEXT("Courier fetches water at the fountain"), Courier->FetchWater());
 		const bool bFountainWithdrawn = Registry->Withdraw(FountainBinding);
 		Fountain->Destroy();
 		Tick(World);
@@ -212,6 +214,7 @@ namespace
 		WellBinding = Registry->BeginBinding(NewWell, NewWell->Identity);
 		Timeline.Event(TEXT("New Well binds the same identity"), DescribeBinding(WellBinding));
 		Timeline.Event(TEXT("Publish new Well"), Bool(Registry->Publish(WellBinding)));
+		Timeline.Event(TEXT("Courier fetches water at the new well"), Courier->FetchWater());
 		Timeline.Event(TEXT("Old Well token withdraws"), Bool(Registry->Withdraw(OldWellBinding)));
 
 		Timeline.Note(TEXT("The workshop leaves play for a while, without being destroyed"));
@@ -240,6 +243,8 @@ namespace
 		UVesk_SaveSubsystem::Get()->SaveToBytes(Save.SavedIdentities);
 		Timeline.Event(TEXT("Game saved"), FString::Printf(TEXT("%d bytes"), Save.Courier.Num() + Save.Trader.Num() + Save.Well.Num() + Save.SavedIdentities.Num()));
 
+		Timeline.Note(TEXT("The registry before the world goes, as the console command Vesk.References.Dump prints it"));
+		Timeline.PrintRegistry(World);
 		TearDown(Timeline, World);
 		return Save;
 	}
@@ -274,6 +279,7 @@ namespace
 		Timeline.Event(TEXT("Well binds its saved-state identity"), DescribeBinding(WellBinding));
 		Timeline.Event(TEXT("Publish Workshop"), Bool(Registry->Publish(WorkshopBinding)));
 		Timeline.Event(TEXT("Publish Well"), Bool(Registry->Publish(WellBinding)));
+		Timeline.Event(TEXT("Courier fetches water (typed as a well)"), Courier->FetchWater());
 
 		Timeline.Note(TEXT("Fire: the workshop is destroyed without withdrawing, and rebuilt under its name"));
 		Workshop->Destroy();
@@ -298,6 +304,8 @@ namespace
 		Timeline.Event(TEXT("Trader ends play"), TEXT("done"));
 		Timeline.Event(TEXT("Withdraw rebuilt Workshop"), Bool(Registry->Withdraw(RebuiltBinding)));
 
+		Timeline.Note(TEXT("The registry before the world goes, as the console command Vesk.References.Dump prints it"));
+		Timeline.PrintRegistry(World);
 		TearDown(Timeline, World);
 	}
 }
@@ -309,7 +317,10 @@ int main()
 		"right then, as Resolve reports it: status, the object or component found, and the generation of its entry.\n"
 		"The trader asks for its supplier narrowed to the supplier's one stock component.\n"
 		"Both also observe their references: a line '~ #N' is an OnChanged broadcast, printed from inside the\n"
-		"handler with the status it reads there, while the operation of event N runs.\n");
+		"handler with the status it reads there, while the operation of event N runs.\n"
+		"A line 'why' follows an event when a reference starts failing, or fails for a new reason: the status,\n"
+		"the step of resolution that decided it, and why. The courier fetches water through a typed reference\n"
+		"to its well, which hands back the well itself. Each session ends with the registry's table.\n");
 	const FSaveGame Save = PlayFirstSession();
 	PlaySecondSession(Save);
 	FHeadlessEngineLoop::Exit();

@@ -2,6 +2,9 @@
 
 #include "Components/ActorComponent.h"
 #include "Containers/StringConv.h"
+#include "HAL/IConsoleManager.h"
+#include "Misc/OutputDevice.h"
+#include "Vesk_ReferenceResolutionExplanation.h"
 #include "Vesk_ReferenceSubsystem.h"
 
 #include <cstdio>
@@ -25,6 +28,16 @@ namespace VeskDemoTimeline
 	{
 		return StaticEnum<EVesk_ReferenceStatus>()->GetNameStringByValue(static_cast<int64>(Status));
 	}
+
+	// Console output, indented under the timeline.
+	class FIndentedStdOut : public FOutputDevice
+	{
+	public:
+		virtual void Serialize(const TCHAR* V, ELogVerbosity::Type, const FName&) override
+		{
+			std::printf("       %s\n", TCHAR_TO_UTF8(V));
+		}
+	};
 }
 
 FString ShortId(const FGuid& Id)
@@ -44,11 +57,13 @@ FString DescribeBinding(const FVesk_ReferenceBinding& Binding)
 void FVeskDemoTimeline::Watch(const FVeskDemoConsumerReference& Reference)
 {
 	References.Add(Reference);
+	LastExplanations.AddDefaulted();
 }
 
 void FVeskDemoTimeline::ForgetConsumers()
 {
 	References.Reset();
+	LastExplanations.Reset();
 }
 
 FString FVeskDemoTimeline::DescribeResolution(const FVeskDemoConsumerReference& Watched) const
@@ -85,6 +100,32 @@ void FVeskDemoTimeline::Event(const FString& What, const FString& Result)
 		Line += TEXT(" ") + VeskDemoTimeline::PadRight(DescribeResolution(Watched), VeskDemoTimeline::ColumnWidth);
 	}
 	std::printf("%s\n", TCHAR_TO_UTF8(*Line.TrimEnd()));
+	ExplainFailures();
+}
+
+void FVeskDemoTimeline::ExplainFailures()
+{
+	if (!Registry)
+	{
+		return;
+	}
+	for (int32 Index = 0; Index < References.Num(); ++Index)
+	{
+		const FVeskDemoConsumerReference& Watched = References[Index];
+		const FVesk_ReferenceResolutionExplanation Explanation = FVesk_ReferenceResolutionExplanation::Explain(*Registry, Watched.Reference->Id, Watched.ExpectedType, Watched.ComponentType);
+		const FString Text = Explanation.Status == EVesk_ReferenceStatus::Available ? FString() : Explanation.ToString();
+		if (!Text.IsEmpty() && Text != LastExplanations[Index])
+		{
+			std::printf("        why %s: %s\n", TCHAR_TO_UTF8(*Watched.Label), TCHAR_TO_UTF8(*Text));
+		}
+		LastExplanations[Index] = Text;
+	}
+}
+
+void FVeskDemoTimeline::PrintRegistry(UWorld* World) const
+{
+	VeskDemoTimeline::FIndentedStdOut Output;
+	IConsoleManager::Get().ProcessUserConsoleInput(TEXT("Vesk.References.Dump"), Output, World);
 }
 
 void FVeskDemoTimeline::Broadcast(const FString& Label, EVesk_ReferenceStatus Status)

@@ -6,6 +6,7 @@
 class UClass;
 class UObject;
 class UVesk_ReferenceSubsystem;
+class UWorld;
 
 // One reference that a consumer holds, with the question the consumer asks of it: the class it
 // needs, and the component class when it wants one component of the referred actor.
@@ -19,7 +20,8 @@ struct FVeskDemoConsumerReference
 };
 
 // Prints one line per event of the session: what happened, what it returned, and what each watched
-// reference resolves to at that moment, as its consumer would see it.
+// reference resolves to at that moment, as its consumer would see it. Under it, a 'why' line
+// explains each failing resolution when it begins or its reason changes.
 class FVeskDemoTimeline
 {
 public:
@@ -40,12 +42,17 @@ public:
 	// One OnChanged broadcast, printed while the operation of the next event runs.
 	void Broadcast(const FString& Label, EVesk_ReferenceStatus Status);
 	void Note(const FString& Text);
+	// The registry's table, as the console command prints it for the world.
+	void PrintRegistry(UWorld* World) const;
 
 private:
 	FString DescribeResolution(const FVeskDemoConsumerReference& Watched) const;
+	void ExplainFailures();
 
 	UVesk_ReferenceSubsystem* Registry = nullptr;
 	TArray<FVeskDemoConsumerReference> References;
+	// The explanation last printed for each watched reference; empty while it resolves.
+	TArray<FString> LastExplanations;
 	int32 Step = 0;
 };
 

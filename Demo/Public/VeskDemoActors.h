@@ -7,6 +7,7 @@
 #include "UObject/ObjectPtr.h"
 #include "Vesk_PersistentReference.h"
 #include "Vesk_ReferenceObservation.h"
+#include "Vesk_TypedReference.h"
 #include "VeskDemoActors.generated.h"
 
 // A place in the village that others can refer to: the workshop, the shrine. One that chooses its
@@ -27,6 +28,10 @@ UCLASS()
 class AVeskDemoWell : public AVeskDemoProducer
 {
 	GENERATED_BODY()
+
+public:
+	UPROPERTY()
+	int32 BucketsDrawn = 0;
 };
 
 UCLASS()
@@ -92,6 +97,7 @@ public:
 	UPROPERTY(SaveGame)
 	FVesk_PersistentReference Stock;
 
+	// Saved untyped, as reflection requires; the courier itself thinks of it as a well (GetWell).
 	UPROPERTY(SaveGame)
 	FVesk_PersistentReference Well;
 
@@ -107,6 +113,20 @@ public:
 
 	UPROPERTY(Transient)
 	TObjectPtr<UVeskDemoListener> WellListener;
+
+	TVesk_PersistentReference<AVeskDemoWell> GetWell() const
+	{
+		return Well;
+	}
+
+	void SetWell(const TVesk_PersistentReference<AVeskDemoWell>& InWell)
+	{
+		Well = InWell.ToPersistentReference();
+	}
+
+	// Draws a bucket at its well, which the typed reference hands back as a well; or says, as a
+	// Blueprint graph would show it, why there is no well to draw from.
+	FString FetchWater() const;
 };
 
 // Buys from whatever stock its supplier holds: it remembers the supplier and asks for the supplier's

@@ -52,6 +52,29 @@ TEST(ArrayAddingTest, AddingOwnElementWhileGrowingCopiesItFirst)
 	EXPECT_EQ(ToVector(Numbers), (std::vector<int32>{ 1, 2, 3, 4, 1, 2, 3, 4 }));
 }
 
+TEST(ArrayAddingTest, GetRefAddersReturnTheNewElementWhenTheyGrowTheStorage)
+{
+	TArray<int32> Defaulted;
+	int32& First = Defaulted.AddDefaulted_GetRef();
+	First = 7;
+	EXPECT_EQ(&First, &Defaulted[0]);
+	EXPECT_EQ(Defaulted[0], 7);
+
+	TArray<int32> Zeroed;
+	Zeroed.Add(1);
+	Zeroed.Shrink();
+	int32& Second = Zeroed.AddZeroed_GetRef();
+	EXPECT_EQ(&Second, &Zeroed[1]);
+	EXPECT_EQ(Second, 0);
+
+	TArray<int32> Emplaced;
+	Emplaced.Add(1);
+	Emplaced.Shrink();
+	int32& Added = Emplaced.Emplace_GetRef(9);
+	EXPECT_EQ(&Added, &Emplaced[1]);
+	EXPECT_EQ(Added, 9);
+}
+
 TEST(ArrayAddingTest, InsertShiftsTheRest)
 {
 	TArray<int32> Array = { 1, 3 };

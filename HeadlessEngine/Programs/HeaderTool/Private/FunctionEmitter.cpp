@@ -85,6 +85,7 @@ namespace HeaderTool
 			case EPropertyKind::Double: return "FDoubleProperty";
 			case EPropertyKind::Str: return "FStrProperty";
 			case EPropertyKind::Name: return "FNameProperty";
+			case EPropertyKind::Text: return "FTextProperty";
 			default: return nullptr;
 			}
 		}
@@ -123,7 +124,7 @@ namespace HeaderTool
 			default:
 				if (Mapped.bEnumClass)
 				{
-					Result.Declaration = "P_GET_ENUM(" + Mapped.EnumName + "," + Local + ");";
+					Result.Declaration = std::string(bOut ? "P_GET_ENUM_REF(" : "P_GET_ENUM(") + Mapped.EnumName + "," + Local + ");";
 					break;
 				}
 				Result.Declaration = std::string(bOut ? "P_GET_PROPERTY_REF(" : "P_GET_PROPERTY(") + PropertyClassFor(Mapped.Kind) + "," + Local + ");";

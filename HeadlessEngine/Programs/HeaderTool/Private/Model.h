@@ -47,6 +47,7 @@ namespace HeaderTool
 		Double,
 		Str,
 		Name,
+		Text,
 		Struct,
 		Object,
 		Class,

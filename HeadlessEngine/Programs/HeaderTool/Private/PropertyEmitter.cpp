@@ -18,6 +18,7 @@ namespace HeaderTool
 			case EPropertyKind::Double: return "Double";
 			case EPropertyKind::Str: return "Str";
 			case EPropertyKind::Name: return "Name";
+			case EPropertyKind::Text: return "Text";
 			case EPropertyKind::Struct: return "Struct";
 			case EPropertyKind::Object: return "Object";
 			case EPropertyKind::Class: return "Class";

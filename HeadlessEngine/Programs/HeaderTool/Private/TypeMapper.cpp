@@ -58,8 +58,10 @@ namespace HeaderTool
 				}
 				const FMappedType Mapped = MapBase();
 				const bool bOut = Usage == ETypeUsage::Parameter && Type.bReference && !Type.bConst;
+				// An enum class is read by reference as its own type; the byte forms of enums are not.
 				const bool bReadableOut = Mapped.Kind != EPropertyKind::Object && Mapped.Kind != EPropertyKind::Class
-					&& Mapped.Kind != EPropertyKind::InlineMulticastDelegate && Mapped.Kind != EPropertyKind::SparseMulticastDelegate && Mapped.EnumName.empty();
+					&& Mapped.Kind != EPropertyKind::InlineMulticastDelegate && Mapped.Kind != EPropertyKind::SparseMulticastDelegate
+					&& (Mapped.EnumName.empty() || Mapped.bEnumClass);
 				if (bOut && !bReadableOut)
 				{
 					Unsupported("out parameters of this type cannot be reflected");
@@ -203,6 +205,7 @@ namespace HeaderTool
 					{ "double", EPropertyKind::Double },
 					{ "FString", EPropertyKind::Str },
 					{ "FName", EPropertyKind::Name },
+					{ "FText", EPropertyKind::Text },
 				};
 				for (const auto& Entry : Simple)
 				{

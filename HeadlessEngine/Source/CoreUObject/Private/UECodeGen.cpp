@@ -52,6 +52,8 @@ namespace UECodeGen_Private
 					return new FStrProperty(Owner, Name, Flags, Offset);
 				case EPropertyGenFlags::Name:
 					return new FNameProperty(Owner, Name, Flags, Offset);
+				case EPropertyGenFlags::Text:
+					return new FTextProperty(Owner, Name, Flags, Offset);
 				case EPropertyGenFlags::Object:
 					return new FObjectProperty(Owner, Name, Flags, Offset, Params.ClassFunc ? Params.ClassFunc() : UObject::StaticClass());
 				case EPropertyGenFlags::Class:

@@ -244,6 +244,37 @@ void FStrProperty::SerializeItem(FArchive& Ar, void* Value, void const* Defaults
 	Ar << *(FString*)Value;
 }
 
+IMPLEMENT_FIELD(FTextProperty)
+
+FTextProperty::FTextProperty(UStruct* InOwner, FName InName, EPropertyFlags InFlags, int32 InOffset)
+	: FProperty(InOwner, InName, InFlags, InOffset, sizeof(FText))
+{
+}
+
+FString FTextProperty::GetCPPType() const
+{
+	return TEXT("FText");
+}
+
+void FTextProperty::CopyCompleteValue(void* Dest, const void* Src) const
+{
+	for (int32 Index = 0; Index < ArrayDim; ++Index)
+	{
+		((FText*)Dest)[Index] = ((const FText*)Src)[Index];
+	}
+}
+
+bool FTextProperty::Identical(const void* A, const void* B) const
+{
+	return ((const FText*)A)->EqualTo(*(const FText*)B);
+}
+
+void FTextProperty::SerializeItem(FArchive& Ar, void* Value, void const* Defaults) const
+{
+	(void)Defaults;
+	Ar << *(FText*)Value;
+}
+
 FNameProperty::FNameProperty(UStruct* InOwner, FName InName, EPropertyFlags InFlags, int32 InOffset)
 	: FProperty(InOwner, InName, InFlags, InOffset, sizeof(FName))
 {

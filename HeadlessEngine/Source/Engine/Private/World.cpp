@@ -2,10 +2,12 @@
 
 #include "Components/ActorComponent.h"
 #include "Components/ChildActorComponent.h"
+#include "Engine/GameInstance.h"
 #include "Engine/Level.h"
 #include "GameFramework/Actor.h"
 #include "Misc/AssertionMacros.h"
 #include "Subsystems/WorldSubsystem.h"
+#include "TimerManager.h"
 #include "UObject/Package.h"
 #include "UObject/UObjectGlobals.h"
 #include "UObject/UObjectHash.h"
@@ -131,8 +133,27 @@ void UWorld::Tick(ELevelTick TickType, float DeltaSeconds)
 	DeltaTimeSeconds = DeltaSeconds;
 	TimeSeconds += DeltaSeconds;
 	RealTimeSeconds += DeltaSeconds;
+	GetTimerManager().Tick(DeltaSeconds);
 	FTickableGameObject::TickObjects(this, TickType, false, DeltaSeconds);
 	CompactActors();
+}
+
+FTimerManager& UWorld::GetTimerManager() const
+{
+	if (OwningGameInstance)
+	{
+		return OwningGameInstance->GetTimerManager();
+	}
+	if (!TimerManager)
+	{
+		TimerManager = new FTimerManager();
+	}
+	return *TimerManager;
+}
+
+UWorld::~UWorld()
+{
+	delete TimerManager;
 }
 
 bool UWorld::IsGameWorld() const
@@ -307,6 +328,7 @@ void UWorld::AddReferencedObjects(UObject* InThis, FReferenceCollector& Collecto
 {
 	UWorld* This = static_cast<UWorld*>(InThis);
 	Collector.AddReferencedObject(This->PersistentLevel, This);
+	Collector.AddReferencedObject(This->OwningGameInstance, This);
 	This->SubsystemCollection.AddReferencedObjects(Collector);
 	Super::AddReferencedObjects(InThis, Collector);
 }

@@ -222,7 +222,9 @@ public:
 	template <typename... ArgsType>
 	ElementType& Emplace_GetRef(ArgsType&&... Args)
 	{
-		return Data[Emplace(Forward<ArgsType>(Args)...)];
+		// Data is read only once the element is in: the call may reallocate it.
+		const SizeType Index = Emplace(Forward<ArgsType>(Args)...);
+		return Data[Index];
 	}
 
 	template <typename... ArgsType>
@@ -271,7 +273,8 @@ public:
 
 	ElementType& AddZeroed_GetRef()
 	{
-		return Data[AddZeroed(1)];
+		const SizeType Index = AddZeroed(1);
+		return Data[Index];
 	}
 
 	SizeType AddDefaulted(SizeType Count = 1)
@@ -283,7 +286,8 @@ public:
 
 	ElementType& AddDefaulted_GetRef()
 	{
-		return Data[AddDefaulted(1)];
+		const SizeType Index = AddDefaulted(1);
+		return Data[Index];
 	}
 
 	void Init(const ElementType& Element, SizeType Number)

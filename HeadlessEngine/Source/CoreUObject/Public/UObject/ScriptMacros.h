@@ -36,6 +36,10 @@
 	EnumType ParamName = (EnumType)0; \
 	Stack.StepCompiledIn<FByteProperty>(&ParamName);
 
+#define P_GET_ENUM_REF(EnumType, ParamName) \
+	EnumType ParamName##Temp = (EnumType)0; \
+	EnumType& ParamName = Stack.StepCompiledInRef<FByteProperty, EnumType>(&ParamName##Temp);
+
 #define P_FINISH Stack.Code += !!Stack.Code;
 
 #define P_THIS_OBJECT (Context)

@@ -28,6 +28,7 @@ namespace UECodeGen_Private
 		Bool,
 		Str,
 		Name,
+		Text,
 		Object,
 		Class,
 		Struct,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CoreMinimal.h"
+#include "Internationalization/Text.h"
 #include "UObject/Class.h"
 #include "UObject/Field.h"
 #include "UObject/ScriptDelegates.h"
@@ -185,6 +186,24 @@ class COREUOBJECT_API FStrProperty : public FProperty
 	static FString GetDefaultPropertyValue()
 	{
 		return FString();
+	}
+};
+
+// Text shown to a player; copies share the text, as FText's do.
+class COREUOBJECT_API FTextProperty : public FProperty
+{
+	DECLARE_FIELD(FTextProperty, FProperty)
+
+	typedef FText TCppType;
+
+	FTextProperty(UStruct* InOwner, FName InName, EPropertyFlags InFlags, int32 InOffset);
+	virtual FString GetCPPType() const override;
+	virtual void CopyCompleteValue(void* Dest, const void* Src) const override;
+	virtual bool Identical(const void* A, const void* B) const override;
+	virtual void SerializeItem(FArchive& Ar, void* Value, void const* Defaults = nullptr) const override;
+	static FText GetDefaultPropertyValue()
+	{
+		return FText();
 	}
 };
 

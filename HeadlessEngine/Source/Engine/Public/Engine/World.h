@@ -15,7 +15,9 @@
 
 #include "World.generated.h"
 
+class FTimerManager;
 class UChildActorComponent;
+class UGameInstance;
 class UPackage;
 
 /** How SpawnActor places a new actor. */
@@ -61,6 +63,10 @@ public:
 	TEnumAsByte<EWorldType::Type> WorldType = EWorldType::None;
 	/** Set once DestroyWorld starts; nothing spawns or ticks afterwards. */
 	bool bIsTearingDown = false;
+	/** The game instance this world plays in; none unless given with SetGameInstance. The world keeps it alive. */
+	UGameInstance* OwningGameInstance = nullptr;
+
+	virtual ~UWorld();
 
 	/**
 	 * Creates a world of InWorldType with its persistent level, then creates, initializes and
@@ -98,7 +104,24 @@ public:
 	/** Leaves play: the world no longer counts as begun, and every actor in play ends play for Reason. */
 	void EndPlay(const EEndPlayReason::Type Reason);
 
-	/** Advances the clock and ticks the tickable objects of this world. */
+	UGameInstance* GetGameInstance() const
+	{
+		return OwningGameInstance;
+	}
+	template<class T>
+	T* GetGameInstance() const
+	{
+		return Cast<T>(OwningGameInstance);
+	}
+	void SetGameInstance(UGameInstance* NewGI)
+	{
+		OwningGameInstance = NewGI;
+	}
+
+	/** The game instance's timer manager when the world has one, else the world's own. */
+	FTimerManager& GetTimerManager() const;
+
+	/** Advances the clock, then ticks the timer manager, then the tickable objects of this world. */
 	void Tick(ELevelTick TickType, float DeltaSeconds);
 	double GetTimeSeconds() const
 	{
@@ -193,6 +216,8 @@ private:
 	void CompactActors();
 
 	FObjectSubsystemCollection<UWorldSubsystem> SubsystemCollection;
+	/** Made on first use: most worlds here never set a timer. */
+	mutable FTimerManager* TimerManager = nullptr;
 	double TimeSeconds = 0.0;
 	double RealTimeSeconds = 0.0;
 	float DeltaTimeSeconds = 0.f;

@@ -26,6 +26,7 @@ class VESKPERSISTENTREFERENCES_API UVesk_ReferenceObservation : public UObject
 
 	friend class UVesk_ReferenceSubsystem;
 	friend struct FVesk_ReferenceSubsystemTestAccess;
+	friend struct FVesk_ReferenceToolsAccess;
 
 public:
 	UVesk_ReferenceObservation(const FObjectInitializer& ObjectInitializer = FObjectInitializer::Get());

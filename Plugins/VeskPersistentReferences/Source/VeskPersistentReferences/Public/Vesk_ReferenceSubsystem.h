@@ -25,6 +25,7 @@ class VESKPERSISTENTREFERENCES_API UVesk_ReferenceSubsystem : public UTickableWo
 	GENERATED_BODY()
 
 	friend struct FVesk_ReferenceSubsystemTestAccess;
+	friend struct FVesk_ReferenceToolsAccess;
 
 public:
 	UVesk_ReferenceSubsystem();
