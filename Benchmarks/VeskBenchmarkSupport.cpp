@@ -190,12 +190,16 @@ namespace VeskBenchmark
 		return MeasureNsPerCall(ReferenceCallsPerRound, [&Map, &Producers](int32 Calls)
 		{
 			int32 Next = 0;
+			int64 NumFound = 0;
 			for (int32 Call = 0; Call < Calls; ++Call)
 			{
 				const FWeakObjectPtr* Found = Map.Find(Producers[Next].Binding.Id);
-				benchmark::DoNotOptimize(Found ? Found->Get() : nullptr);
+				UObject* Object = Found ? Found->Get() : nullptr;
+				benchmark::DoNotOptimize(Object);
+				NumFound += Object != nullptr;
 				Next = Next + 1 == Producers.Num() ? 0 : Next + 1;
 			}
+			benchmark::DoNotOptimize(NumFound);
 		});
 	}
 
@@ -206,12 +210,16 @@ namespace VeskBenchmark
 		return MeasureNsPerCall(ReferenceCallsPerRound, [&Map, &Producers](int32 Calls)
 		{
 			int32 Next = 0;
+			int64 NumFound = 0;
 			for (int32 Call = 0; Call < Calls; ++Call)
 			{
 				const auto Found = Map.find(Producers[Next].Binding.Id);
-				benchmark::DoNotOptimize(Found != Map.end() ? Found->second.Get() : nullptr);
+				UObject* Object = Found != Map.end() ? Found->second.Get() : nullptr;
+				benchmark::DoNotOptimize(Object);
+				NumFound += Object != nullptr;
 				Next = Next + 1 == Producers.Num() ? 0 : Next + 1;
 			}
+			benchmark::DoNotOptimize(NumFound);
 		});
 	}
 
@@ -224,11 +232,14 @@ namespace VeskBenchmark
 		{
 			UClass* ExpectedType = AActor::StaticClass();
 			int32 Next = 0;
+			int64 NumAvailable = 0;
 			for (int32 Call = 0; Call < Calls; ++Call)
 			{
-				benchmark::DoNotOptimize(Registry->Resolve(Producers[Next].Binding.Id, ExpectedType, nullptr));
+				const FVesk_ResolvedReference Resolved = Registry->Resolve(Producers[Next].Binding.Id, ExpectedType, nullptr);
+				NumAvailable += Resolved.Status == EVesk_ReferenceStatus::Available;
 				Next = Next + 1 == Cycle ? 0 : Next + 1;
 			}
+			benchmark::DoNotOptimize(NumAvailable);
 		});
 	}
 

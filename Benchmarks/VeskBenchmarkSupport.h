@@ -162,7 +162,7 @@ namespace VeskBenchmark
 	 * Thread CPU nanoseconds per call, the median of several rounds in which Loop(Calls) makes Calls
 	 * calls. For the reference figures that benchmarks divide their own by: CPU time, like theirs, so
 	 * that other work on the machine changes both alike. Loop holds the loop itself, so that it can
-	 * be written as the benchmark loop it stands for.
+	 * be written as the benchmark loop it stands for, down to how it uses each result.
 	 */
 	template<typename FLoop>
 	double MeasureNsPerCall(int32 Calls, FLoop&& Loop)
