@@ -162,12 +162,12 @@ namespace VeskBenchmark
 	 * Thread CPU nanoseconds per call, the median of several rounds in which Loop(Calls) makes Calls
 	 * calls. For the reference figures that benchmarks divide their own by: CPU time, like theirs, so
 	 * that other work on the machine changes both alike. Loop holds the loop itself, so that it can
-	 * be written as the benchmark loop it stands for.
+	 * be written as the benchmark loop it stands for, down to how it uses each result.
 	 */
 	template<typename FLoop>
 	double MeasureNsPerCall(int32 Calls, FLoop&& Loop)
 	{
-		constexpr int32 NumRounds = 15;
+		constexpr int32 NumRounds = 21;
 		double Samples[NumRounds];
 		for (int32 Round = 0; Round < NumRounds; ++Round)
 		{
@@ -179,7 +179,8 @@ namespace VeskBenchmark
 		return Samples[NumRounds / 2];
 	}
 
-	// Per-operation reference figures, measured once per world and key and then reused.
+	// Per-operation reference figures, measured anew at each call: a benchmark asks right after its
+	// loop, so that on a shared machine both figures see the same load.
 	double GetBaselineTMapNs(FPopulatedWorld& Populated);
 	double GetBaselineStdMapNs(FPopulatedWorld& Populated);
 	// Resolve of the first NumIdentities explicit producers in turn, as NumIdentities observations
