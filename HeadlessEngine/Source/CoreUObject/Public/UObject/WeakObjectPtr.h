@@ -57,9 +57,11 @@ struct COREUOBJECT_API FWeakObjectPtr
 		return ObjectIndex == Other.ObjectIndex && ObjectSerialNumber == Other.ObjectSerialNumber;
 	}
 
+	// The engine exclusive-ors the two numbers, which spreads well there because it hands out serial
+	// numbers lazily; this layer hands them out in step with slots, so it mixes them instead.
 	friend uint32 GetTypeHash(const FWeakObjectPtr& WeakObjectPtr)
 	{
-		return uint32(WeakObjectPtr.ObjectIndex ^ WeakObjectPtr.ObjectSerialNumber);
+		return HashCombine(uint32(WeakObjectPtr.ObjectIndex), uint32(WeakObjectPtr.ObjectSerialNumber));
 	}
 
 	int32 GetObjectIndex() const
