@@ -4,6 +4,7 @@
 #include "GameFramework/Actor.h"
 #include "Templates/Casts.h"
 #include "Vesk_ReferenceConsumerLifetimeComponent.h"
+#include "Vesk_ReferenceOwningActor.h"
 #include "Vesk_ReferenceSubsystem.h"
 
 UVesk_ReferenceObservation::UVesk_ReferenceObservation(const FObjectInitializer& ObjectInitializer)
@@ -70,15 +71,7 @@ void UVesk_ReferenceObservation::BindConsumer(UObject* InConsumer)
 {
 	Consumer = InConsumer;
 
-	AActor* Actor = nullptr;
-	if (const UActorComponent* ConsumerComponent = Cast<UActorComponent>(InConsumer))
-	{
-		Actor = ConsumerComponent->GetOwner();
-	}
-	else
-	{
-		Actor = Cast<AActor>(InConsumer);
-	}
+	AActor* Actor = VeskReference::FindOwningActor(InConsumer);
 	ConsumerActor = Actor;
 	if (!ConsumerActor.IsValid())
 	{

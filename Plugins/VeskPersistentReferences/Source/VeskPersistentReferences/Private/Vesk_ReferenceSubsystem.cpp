@@ -11,6 +11,7 @@
 #include "UObject/UObjectGlobals.h"
 #include "Vesk_ReferenceConsumerLifetimeComponent.h"
 #include "Vesk_ReferenceObservation.h"
+#include "Vesk_ReferenceOwningActor.h"
 #include "Vesk_SaveSubsystem.h"
 
 namespace VeskReferenceSubsystem
@@ -18,16 +19,6 @@ namespace VeskReferenceSubsystem
 	// Handlers that keep changing the registry from inside a notification are cut off here; the next
 	// tick picks up whatever they left.
 	static constexpr int32 MaxNotificationPasses = 8;
-
-	// The actor whose end of play must release the object's identity.
-	static AActor* FindOwningActor(UObject* Object)
-	{
-		if (UActorComponent* Component = Cast<UActorComponent>(Object))
-		{
-			return Component->GetOwner();
-		}
-		return Cast<AActor>(Object);
-	}
 }
 
 UVesk_ReferenceSubsystem::UVesk_ReferenceSubsystem() = default;
@@ -167,7 +158,7 @@ FVesk_ReferenceBinding UVesk_ReferenceSubsystem::BeginBindingInternal(UObject* O
 		return FVesk_ReferenceBinding();
 	}
 
-	AActor* OwningActor = VeskReferenceSubsystem::FindOwningActor(Object);
+	AActor* OwningActor = VeskReference::FindOwningActor(Object);
 	if (OwningActor)
 	{
 		if (OwningActor->IsActorBeingDestroyed())
