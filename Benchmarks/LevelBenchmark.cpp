@@ -163,7 +163,7 @@ static void BM_LoadLevel(benchmark::State& State)
 	const double NsPerProducer = Timed.GetNsPerOp(Size);
 	if (NumPublished != Size * int64(State.iterations()))
 	{
-		State.SkipWithError("a producer was refused, or loading took over the setup budget");
+		State.SkipWithError("a producer was refused, or loading ran past the setup budget");
 		return;
 	}
 	State.counters["ns_per_producer"] = NsPerProducer;
@@ -184,7 +184,7 @@ static void BM_UnloadLevel(benchmark::State& State)
 		Timed.Resume();
 		if (!bLoaded)
 		{
-			State.SkipWithError("a producer was refused, or loading took over the setup budget");
+			State.SkipWithError("a producer was refused, or loading ran past the setup budget");
 			break;
 		}
 		Level->Unload();

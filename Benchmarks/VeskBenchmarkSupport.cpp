@@ -58,7 +58,9 @@ namespace VeskBenchmark
 
 				if (Index % 1024 == 1023 && Clock.IsOverBudget())
 				{
-					return "populating took over the setup budget of " + std::to_string(GetSetupBudgetSeconds()) + " s at " + std::to_string(Index + 1) + " of " + std::to_string(Size) + " producers";
+					char Reason[160];
+					std::snprintf(Reason, sizeof(Reason), "populating ran past the setup budget of %.0f s at %d of %d producers", GetSetupBudgetSeconds(), Index + 1, Size);
+					return Reason;
 				}
 			}
 			Shuffle(Populated.Explicit, uint32(Size));
