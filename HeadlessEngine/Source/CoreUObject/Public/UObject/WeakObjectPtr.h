@@ -3,6 +3,7 @@
 #include "CoreTypes.h"
 #include "Templates/TypeHash.h"
 #include "Templates/UnrealTypeTraits.h"
+#include "UObject/UObjectArray.h"
 
 class UObject;
 struct FUObjectItem;
@@ -28,12 +29,31 @@ struct COREUOBJECT_API FWeakObjectPtr
 		ObjectSerialNumber = 0;
 	}
 
-	UObject* Get() const;
-	UObject* Get(bool bEvenIfGarbage) const;
+	// Inline, as the engine's: resolving weak pointers is what hot loops over objects do.
+	FORCEINLINE UObject* Get() const
+	{
+		return Get(false);
+	}
+	FORCEINLINE UObject* Get(bool bEvenIfGarbage) const
+	{
+		const FUObjectItem* Item = GetObjectItem();
+		if (!Item || Item->IsUnreachable() || (!bEvenIfGarbage && Item->IsGarbage()))
+		{
+			return nullptr;
+		}
+		return (UObject*)Item->Object;
+	}
 	UObject* GetEvenIfUnreachable() const;
 
-	bool IsValid() const;
-	bool IsValid(bool bEvenIfGarbage, bool bThreadsafeTest = false) const;
+	FORCEINLINE bool IsValid() const
+	{
+		return Get() != nullptr;
+	}
+	FORCEINLINE bool IsValid(bool bEvenIfGarbage, bool bThreadsafeTest = false) const
+	{
+		(void)bThreadsafeTest;
+		return Get(bEvenIfGarbage) != nullptr;
+	}
 	// True when the pointer was set to an object that has since gone.
 	bool IsStale(bool bIncludingGarbage = true, bool bThreadsafeTest = false) const;
 	bool IsExplicitlyNull() const
@@ -74,7 +94,15 @@ struct COREUOBJECT_API FWeakObjectPtr
 	}
 
 private:
-	const FUObjectItem* GetObjectItem() const;
+	FORCEINLINE const FUObjectItem* GetObjectItem() const
+	{
+		if (ObjectSerialNumber == 0)
+		{
+			return nullptr;
+		}
+		const FUObjectItem* Item = GUObjectArray.IndexToObject(ObjectIndex);
+		return Item && Item->Object && Item->SerialNumber == ObjectSerialNumber ? Item : nullptr;
+	}
 
 	int32 ObjectIndex = 0;
 	int32 ObjectSerialNumber = 0;

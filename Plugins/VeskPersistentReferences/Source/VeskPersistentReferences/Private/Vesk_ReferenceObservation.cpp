@@ -40,7 +40,8 @@ bool UVesk_ReferenceObservation::IsActive() const
 			return false;
 		}
 	}
-	if (!Subsystem.IsValid() || !Consumer.IsValid())
+	const UObject* ConsumerObject = Consumer.Get();
+	if (!Subsystem.IsValid() || !ConsumerObject)
 	{
 		return false;
 	}
@@ -48,7 +49,7 @@ bool UVesk_ReferenceObservation::IsActive() const
 	{
 		return false;
 	}
-	const UActorComponent* ConsumerComponent = Cast<UActorComponent>(Consumer.Get());
+	const UActorComponent* ConsumerComponent = Cast<UActorComponent>(ConsumerObject);
 	return !ConsumerComponent || !ConsumerComponent->IsBeingDestroyed();
 }
 
@@ -82,12 +83,12 @@ void UVesk_ReferenceObservation::BindConsumer(UObject* InConsumer)
 	Actor->OnEndPlay.AddUniqueDynamic(this, &ThisClass::OnConsumerEndPlay);
 }
 
-void UVesk_ReferenceObservation::Refresh()
+bool UVesk_ReferenceObservation::Refresh()
 {
 	if (!IsActive())
 	{
 		Stop();
-		return;
+		return false;
 	}
 
 	const FVesk_ResolvedReference Resolved = Subsystem->Resolve(Identity, ExpectedType, ComponentType);
@@ -108,7 +109,9 @@ void UVesk_ReferenceObservation::Refresh()
 	if (bChanged)
 	{
 		OnChanged.Broadcast();
+		return false;
 	}
+	return true;
 }
 
 void UVesk_ReferenceObservation::OnConsumerEndPlay(AActor* /*Actor*/, EEndPlayReason::Type /*Reason*/)

@@ -540,39 +540,54 @@ void UVesk_ReferenceSubsystem::NotifyObservers()
 
 		// Refreshes run handlers that may observe, stop or drop observations; iterate a copy.
 		NotifySnapshot.Append(Observations);
+		bool bQuietPass = true;
 		for (const TWeakObjectPtr<UVesk_ReferenceObservation>& Element : NotifySnapshot)
 		{
 			if (UVesk_ReferenceObservation* Observation = Element.Get())
 			{
 				// A handler may drop the consumer's last reference to its own observation.
 				const TStrongObjectPtr<UVesk_ReferenceObservation> KeepAlive(Observation);
-				Observation->Refresh();
+				bQuietPass &= Observation->Refresh();
+			}
+			else
+			{
+				bQuietPass = false;
 			}
 		}
 		NotifySnapshot.Reset();
 
-		// Compacts in place and keeps the storage; observations added during the pass are included.
-		int32 NumKept = 0;
-		for (int32 Index = 0; Index < Observations.Num(); ++Index)
+		// A pass that ran no handler and stopped nothing found every observation active and left it so
+		// (only handlers add observations): compacting would keep every element.
+		if (!bQuietPass)
 		{
-			const UVesk_ReferenceObservation* Observation = Observations[Index].Get();
-			if (Observation && Observation->IsActive())
-			{
-				Observations[NumKept] = Observations[Index];
-				ObservationConsumerActors[NumKept] = ObservationConsumerActors[Index];
-				++NumKept;
-			}
-			else
-			{
-				ForgetConsumerActor(ObservationConsumerActors[Index], Observations[Index]);
-			}
+			CompactObservations();
 		}
-		Observations.SetNum(NumKept, EAllowShrinking::No);
-		ObservationConsumerActors.SetNum(NumKept, EAllowShrinking::No);
 	}
 	while (bNotifyAgain && ++PassCount < VeskReferenceSubsystem::MaxNotificationPasses);
 
 	bNotifying = false;
+}
+
+void UVesk_ReferenceSubsystem::CompactObservations()
+{
+	// In place, keeping the storage; observations added during the pass are included.
+	int32 NumKept = 0;
+	for (int32 Index = 0; Index < Observations.Num(); ++Index)
+	{
+		const UVesk_ReferenceObservation* Observation = Observations[Index].Get();
+		if (Observation && Observation->IsActive())
+		{
+			Observations[NumKept] = Observations[Index];
+			ObservationConsumerActors[NumKept] = ObservationConsumerActors[Index];
+			++NumKept;
+		}
+		else
+		{
+			ForgetConsumerActor(ObservationConsumerActors[Index], Observations[Index]);
+		}
+	}
+	Observations.SetNum(NumKept, EAllowShrinking::No);
+	ObservationConsumerActors.SetNum(NumKept, EAllowShrinking::No);
 }
 
 void UVesk_ReferenceSubsystem::ForgetConsumerActor(const FObjectKey& ConsumerActorKey, const TWeakObjectPtr<UVesk_ReferenceObservation>& Element)

@@ -53,7 +53,10 @@ public:
 
 private:
 	void BindConsumer(UObject* InConsumer);
-	void Refresh();
+
+	// False when the refresh stopped the observation or ran its handlers; handlers may change any
+	// observation.
+	bool Refresh();
 
 	UFUNCTION()
 	void OnConsumerEndPlay(AActor* Actor, EEndPlayReason::Type Reason);

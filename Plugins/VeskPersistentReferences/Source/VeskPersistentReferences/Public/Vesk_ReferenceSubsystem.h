@@ -100,6 +100,9 @@ private:
 	// Releases the entry of Object to Unavailable when Object is live and bound.
 	void ReleaseForEndOfPlay(UObject* Object);
 
+	// Drops the elements of Observations that are gone or no longer active, keeping the order.
+	void CompactObservations();
+
 	// Takes an element that leaves Observations out of its consumer actor's list.
 	void ForgetConsumerActor(const FObjectKey& ConsumerActorKey, const TWeakObjectPtr<UVesk_ReferenceObservation>& Element);
 
