@@ -67,20 +67,6 @@ bool UObjectBase::IsValidLowLevel() const
 	return GUObjectArray.ObjectToObjectItem(this) != nullptr && ClassPrivate != nullptr;
 }
 
-void UObjectBase::AddRef() const
-{
-	FUObjectItem* Item = GUObjectArray.ObjectToObjectItem(this);
-	check(Item);
-	Item->AddRef();
-}
-
-void UObjectBase::ReleaseRef() const
-{
-	FUObjectItem* Item = GUObjectArray.ObjectToObjectItem(this);
-	check(Item && Item->GetRefCount() > 0);
-	Item->ReleaseRef();
-}
-
 void UObjectBase::LowLevelRename(FName NewName, UObject* NewOuter)
 {
 	UE::CoreUObject::Private::RemoveFromNameHash((UObject*)this);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CoreTypes.h"
+#include "Misc/AssertionMacros.h"
 #include "UObject/NameTypes.h"
 #include "UObject/ObjectMacros.h"
 #include "UObject/UObjectArray.h"
@@ -44,8 +45,18 @@ public:
 	bool IsValidLowLevel() const;
 
 	// A strong reference counted by the garbage collector; pair every AddRef with a ReleaseRef.
-	void AddRef() const;
-	void ReleaseRef() const;
+	FORCEINLINE void AddRef() const
+	{
+		FUObjectItem* Item = GUObjectArray.IndexToObject(InternalIndex);
+		check(Item && Item->Object == this);
+		Item->AddRef();
+	}
+	FORCEINLINE void ReleaseRef() const
+	{
+		FUObjectItem* Item = GUObjectArray.IndexToObject(InternalIndex);
+		check(Item && Item->Object == this && Item->GetRefCount() > 0);
+		Item->ReleaseRef();
+	}
 
 	// Only the object system itself changes identity.
 	void LowLevelRename(FName NewName, UObject* NewOuter = nullptr);

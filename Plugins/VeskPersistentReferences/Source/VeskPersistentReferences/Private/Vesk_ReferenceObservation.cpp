@@ -3,6 +3,7 @@
 #include "Components/ActorComponent.h"
 #include "GameFramework/Actor.h"
 #include "Templates/Casts.h"
+#include "UObject/StrongObjectPtr.h"
 #include "Vesk_ReferenceConsumerLifetimeComponent.h"
 #include "Vesk_ReferenceOwningActor.h"
 #include "Vesk_ReferenceSubsystem.h"
@@ -108,6 +109,8 @@ bool UVesk_ReferenceObservation::Refresh()
 
 	if (bChanged)
 	{
+		// A handler may drop the consumer's last reference to this observation.
+		const TStrongObjectPtr<UVesk_ReferenceObservation> KeepAlive(this);
 		OnChanged.Broadcast();
 		return false;
 	}

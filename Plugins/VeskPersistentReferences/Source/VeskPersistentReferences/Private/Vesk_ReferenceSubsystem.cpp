@@ -7,7 +7,6 @@
 #include "Misc/AssertionMacros.h"
 #include "Templates/Casts.h"
 #include "UObject/Package.h"
-#include "UObject/StrongObjectPtr.h"
 #include "UObject/UObjectGlobals.h"
 #include "Vesk_ReferenceConsumerLifetimeComponent.h"
 #include "Vesk_ReferenceObservation.h"
@@ -545,8 +544,6 @@ void UVesk_ReferenceSubsystem::NotifyObservers()
 		{
 			if (UVesk_ReferenceObservation* Observation = Element.Get())
 			{
-				// A handler may drop the consumer's last reference to its own observation.
-				const TStrongObjectPtr<UVesk_ReferenceObservation> KeepAlive(Observation);
 				bQuietPass &= Observation->Refresh();
 			}
 			else
