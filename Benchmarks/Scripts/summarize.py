@@ -81,7 +81,7 @@ def main():
     print(size_table(runs, ["BM_FindIdentity", "BM_BindFreshObject", "BM_BindRecreatedObject", "BM_ActorEndPlay"],
                      "ns_per_op", ["xTMap"], "Benchmark"))
     print("\nLevels: CPU ns per producer.\n")
-    print(size_table(runs, ["BM_LoadLevel", "BM_UnloadLevel"], "ns_per_producer", [], "Benchmark"))
+    print(size_table(runs, ["BM_LoadLevel", "BM_UnloadLevel", "BM_UnloadUnboundLevel"], "ns_per_producer", [], "Benchmark"))
     print("\nTicks with quiet observations: CPU ns per observation (ratio to one Resolve of the same identities, and to the TMap baseline); with none, ns per tick.\n")
     lines = args_table(runs, "BM_TickQuietObservations", "observations", [1000, 10000], "ns_per_observation", ["xResolve", "xTMap"], "Benchmark").split("\n")
     empty = [cell(runs.get(f"BM_TickQuietObservations/size:{size}/observations:0"), "cpu_time", []) for size in SIZES]
