@@ -188,21 +188,6 @@ TEST(ArrayStorageTest, ElementsAreConstructedAndDestroyedOnce)
 	EXPECT_EQ(FTracked::Live, 0);
 }
 
-TEST(ArrayStorageTest, InlineAllocatorArrayBehavesLikeTheDefault)
-{
-	TArray<int32, TInlineAllocator<4>> Inline;
-	for (int32 Index = 0; Index < 10; ++Index)
-	{
-		Inline.Add(Index * Index);
-	}
-	TArray<int32> Plain(Inline);
-	EXPECT_EQ(Plain.Num(), 10);
-	EXPECT_EQ(Plain[9], 81);
-	TArray<int32> Taken(MoveTemp(Inline));
-	EXPECT_EQ(Taken.Num(), 10);
-	EXPECT_EQ(Inline.Num(), 0);
-}
-
 TEST(ArraySearchTest, FindGivesIndexNoneWhenAbsent)
 {
 	const TArray<FString> Array = { TEXT("a"), TEXT("b") };
