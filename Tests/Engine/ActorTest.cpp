@@ -1,5 +1,6 @@
 #include "GameFramework/Actor.h"
 
+#include "AllocationCount.h"
 #include "Engine/Level.h"
 #include "Engine/World.h"
 #include "EngineTestActors.h"
@@ -406,6 +407,18 @@ TEST(ActorComponents, GetComponentsGivesTheActorsOwnComponentsAndChildActorsOnly
 
 	EXPECT_EQ(Parent->GetComponents().Num(), 2);
 	EXPECT_EQ(TInlineComponentArray<UActorComponent*>(Parent, true).Num(), 3);
+}
+
+TEST(ActorComponents, AnInlineComponentArrayHoldsAFewComponentsWithoutAllocating)
+{
+	FTestWorld World;
+	AEngineTestParentActor* Parent = World.SpawnActor<AEngineTestParentActor>();
+
+	const FAllocationCount Allocations;
+	TInlineComponentArray<UActorComponent*> Components(Parent, true);
+	EXPECT_EQ(Allocations.Get(), 0u);
+	EXPECT_EQ(Components.Num(), 3);
+	EXPECT_TRUE(Components.Contains(Parent->OwnComponent));
 }
 
 TEST(ActorComponents, GetComponentsOfAClassLeavesOutChildActorsUnlessAskedAndTheBaseClassTakesEveryComponent)

@@ -17,13 +17,282 @@
 #include <algorithm>
 #include <initializer_list>
 
+namespace UE::Core::Private
+{
+	// Where a TArray keeps its elements. The array keeps the count and the capacity (Max); the
+	// storage says which capacity to ask for (the slack policies) and where a capacity lives.
+	// Resizing takes two steps, AllocateFor then Adopt, so that an array can build a new element
+	// in the new place while the arguments it is built from still refer to the old elements.
+
+	// One FMemory block, or none: the default allocators.
+	template <typename ElementType>
+	class THeapArrayStorage
+	{
+	public:
+		using SizeType = int32;
+
+		static constexpr SizeType InitialCapacity = 0;
+
+		THeapArrayStorage() = default;
+		THeapArrayStorage(const THeapArrayStorage&) = delete;
+		THeapArrayStorage& operator=(const THeapArrayStorage&) = delete;
+
+		~THeapArrayStorage()
+		{
+			FMemory::Free(Data);
+		}
+
+		FORCEINLINE ElementType* GetAllocation() const { return Data; }
+		FORCEINLINE bool HasAllocation() const { return Data != nullptr; }
+		FORCEINLINE SIZE_T GetAllocatedSize(SizeType Max) const { return (SIZE_T)Max * sizeof(ElementType); }
+
+		static SizeType CalculateSlackGrow(SizeType NumElements)
+		{
+			const int64 Grow = NumElements <= 4 ? 4 : (int64)NumElements + 3 * (int64)NumElements / 8 + 16;
+			checkf(Grow <= 0x7fffffff, TEXT("Array would grow past its maximum size"));
+			return (SizeType)Grow;
+		}
+
+		static SizeType CalculateSlackReserve(SizeType NumElements)
+		{
+			return NumElements;
+		}
+
+		static SizeType CalculateSlackShrink(SizeType NumElements, SizeType NumAllocated)
+		{
+			const SizeType Slack = NumAllocated - NumElements;
+			const bool bTooMuchSlack = (3 * (int64)NumElements < 2 * (int64)NumAllocated) || (SIZE_T)Slack * sizeof(ElementType) >= 16384;
+			return bTooMuchSlack && (Slack > 64 || NumElements == 0) ? NumElements : NumAllocated;
+		}
+
+		ElementType* AllocateFor(SizeType NewMax) const
+		{
+			return NewMax > 0 ? (ElementType*)FMemory::Malloc((SIZE_T)NewMax * sizeof(ElementType), alignof(ElementType)) : nullptr;
+		}
+
+		void Adopt(ElementType* NewData, SizeType NumElements)
+		{
+			// Without a block there are no elements to move; the test keeps compilers from
+			// seeing a copy to null on that path.
+			if (NewData != nullptr)
+			{
+				RelocateConstructItems(NewData, Data, NumElements);
+			}
+			Replace(NewData);
+		}
+
+		// Frees the block and keeps NewData, whose elements are already in place.
+		void Replace(ElementType* NewData)
+		{
+			FMemory::Free(Data);
+			Data = NewData;
+		}
+
+		void Release()
+		{
+			Replace(nullptr);
+		}
+
+		void MoveToEmpty(THeapArrayStorage& Other, SizeType /*OtherNum*/)
+		{
+			checkSlow(Data == nullptr);
+			Data = Exchange(Other.Data, nullptr);
+		}
+
+	private:
+		ElementType* Data = nullptr;
+	};
+
+	// The first NumInlineElements elements' room inside the array object, and a heap block when
+	// more are needed. As in UE, the elements are either all inline or all in the block.
+	template <typename ElementType, uint32 InNumInlineElements>
+	class TInlineArrayStorage
+	{
+		static_assert(InNumInlineElements > 0, "An inline allocator needs room for at least one element");
+
+		using FSecondaryStorage = THeapArrayStorage<ElementType>;
+
+	public:
+		using SizeType = int32;
+
+		static constexpr SizeType NumInlineElements = (SizeType)InNumInlineElements;
+		static constexpr SizeType InitialCapacity = NumInlineElements;
+
+		TInlineArrayStorage() = default;
+		TInlineArrayStorage(const TInlineArrayStorage&) = delete;
+		TInlineArrayStorage& operator=(const TInlineArrayStorage&) = delete;
+
+		FORCEINLINE ElementType* GetAllocation() const
+		{
+			return Secondary.HasAllocation() ? Secondary.GetAllocation() : GetInlineElements();
+		}
+
+		FORCEINLINE bool HasAllocation() const { return Secondary.HasAllocation(); }
+
+		// The inline room is part of the array object, so UE reports only the heap block.
+		FORCEINLINE SIZE_T GetAllocatedSize(SizeType Max) const
+		{
+			return Secondary.HasAllocation() ? Secondary.GetAllocatedSize(Max) : 0;
+		}
+
+		static SizeType CalculateSlackGrow(SizeType NumElements)
+		{
+			return NumElements <= NumInlineElements ? NumInlineElements : FSecondaryStorage::CalculateSlackGrow(NumElements);
+		}
+
+		static SizeType CalculateSlackReserve(SizeType NumElements)
+		{
+			return NumElements <= NumInlineElements ? NumInlineElements : FSecondaryStorage::CalculateSlackReserve(NumElements);
+		}
+
+		// Elements that fit inline go back inline, whatever slack the block would keep.
+		static SizeType CalculateSlackShrink(SizeType NumElements, SizeType NumAllocated)
+		{
+			return NumElements <= NumInlineElements ? NumInlineElements : FSecondaryStorage::CalculateSlackShrink(NumElements, NumAllocated);
+		}
+
+		ElementType* AllocateFor(SizeType NewMax) const
+		{
+			return NewMax <= NumInlineElements ? GetInlineElements() : Secondary.AllocateFor(NewMax);
+		}
+
+		void Adopt(ElementType* NewData, SizeType NumElements)
+		{
+			ElementType* OldData = GetAllocation();
+			if (NewData != OldData)
+			{
+				RelocateConstructItems(NewData, OldData, NumElements);
+				Secondary.Replace(NewData == GetInlineElements() ? nullptr : NewData);
+			}
+		}
+
+		void Release()
+		{
+			Secondary.Release();
+		}
+
+		// A block can change hands; the other array's inline room cannot, so its elements move.
+		void MoveToEmpty(TInlineArrayStorage& Other, SizeType OtherNum)
+		{
+			if (!Other.Secondary.HasAllocation())
+			{
+				RelocateConstructItems(GetInlineElements(), Other.GetInlineElements(), OtherNum);
+			}
+			Secondary.MoveToEmpty(Other.Secondary, OtherNum);
+		}
+
+	private:
+		FORCEINLINE ElementType* GetInlineElements() const
+		{
+			return reinterpret_cast<ElementType*>(const_cast<uint8*>(InlineBytes));
+		}
+
+		FSecondaryStorage Secondary;
+		alignas(ElementType) uint8 InlineBytes[sizeof(ElementType) * InNumInlineElements];
+	};
+
+	// Room for exactly NumInlineElements elements inside the array object; asking for more is a
+	// fatal check, as UE's fixed allocator checks it.
+	template <typename ElementType, uint32 InNumInlineElements>
+	class TFixedArrayStorage
+	{
+		static_assert(InNumInlineElements > 0, "A fixed allocator needs room for at least one element");
+
+	public:
+		using SizeType = int32;
+
+		static constexpr SizeType NumInlineElements = (SizeType)InNumInlineElements;
+		static constexpr SizeType InitialCapacity = NumInlineElements;
+
+		TFixedArrayStorage() = default;
+		TFixedArrayStorage(const TFixedArrayStorage&) = delete;
+		TFixedArrayStorage& operator=(const TFixedArrayStorage&) = delete;
+
+		FORCEINLINE ElementType* GetAllocation() const
+		{
+			return reinterpret_cast<ElementType*>(const_cast<uint8*>(InlineBytes));
+		}
+
+		FORCEINLINE bool HasAllocation() const { return false; }
+		FORCEINLINE SIZE_T GetAllocatedSize(SizeType /*Max*/) const { return 0; }
+
+		static SizeType CalculateSlackGrow(SizeType NewMax)
+		{
+			check(NewMax <= NumInlineElements);
+			return NumInlineElements;
+		}
+
+		static SizeType CalculateSlackReserve(SizeType NewMax)
+		{
+			check(NewMax <= NumInlineElements);
+			return NumInlineElements;
+		}
+
+		static SizeType CalculateSlackShrink(SizeType NewMax, SizeType /*NumAllocated*/)
+		{
+			check(NewMax <= NumInlineElements);
+			return NumInlineElements;
+		}
+
+		ElementType* AllocateFor(SizeType NewMax) const
+		{
+			check(NewMax <= NumInlineElements);
+			return GetAllocation();
+		}
+
+		void Adopt(ElementType* /*NewData*/, SizeType /*NumElements*/)
+		{
+		}
+
+		void Release()
+		{
+		}
+
+		void MoveToEmpty(TFixedArrayStorage& Other, SizeType OtherNum)
+		{
+			RelocateConstructItems(GetAllocation(), Other.GetAllocation(), OtherNum);
+		}
+
+	private:
+		alignas(ElementType) uint8 InlineBytes[sizeof(ElementType) * InNumInlineElements];
+	};
+
+	template <typename ElementType, typename AllocatorType>
+	struct TArrayStorageFor
+	{
+		using Type = THeapArrayStorage<ElementType>;
+		// Zero bytes are an empty array only with heap storage, as only UE's heap allocators
+		// are zero-constructible.
+		static constexpr bool bZeroConstruct = true;
+	};
+
+	template <typename ElementType, uint32 NumInlineElements, typename SecondaryAllocator>
+	struct TArrayStorageFor<ElementType, TInlineAllocator<NumInlineElements, SecondaryAllocator>>
+	{
+		static_assert(std::is_same_v<typename TArrayStorageFor<ElementType, SecondaryAllocator>::Type, THeapArrayStorage<ElementType>>, "The secondary allocator of an inline allocator must be a heap allocator");
+
+		using Type = TInlineArrayStorage<ElementType, NumInlineElements>;
+		static constexpr bool bZeroConstruct = false;
+	};
+
+	template <typename ElementType, uint32 NumInlineElements>
+	struct TArrayStorageFor<ElementType, TFixedAllocator<NumInlineElements>>
+	{
+		using Type = TFixedArrayStorage<ElementType, NumInlineElements>;
+		static constexpr bool bZeroConstruct = false;
+	};
+}
+
 // Contiguous array. Reset keeps the allocation, Empty gives it back (beyond the requested
 // slack), and removals only shrink when a lot of slack would be left, as the engine's do.
+// With TInlineAllocator<N> or TFixedAllocator<N> the first N elements live in the array object.
 template <typename InElementType, typename InAllocatorType>
 class TArray
 {
 	template <typename OtherElementType, typename OtherAllocatorType>
 	friend class TArray;
+
+	using StorageType = typename UE::Core::Private::TArrayStorageFor<InElementType, InAllocatorType>::Type;
 
 public:
 	using SizeType = int32;
@@ -66,31 +335,29 @@ public:
 	}
 
 	TArray(TArray&& Other) noexcept
-		: Data(Other.Data)
-		, ArrayNum(Other.ArrayNum)
-		, ArrayMax(Other.ArrayMax)
 	{
-		Other.Data = nullptr;
-		Other.ArrayNum = 0;
-		Other.ArrayMax = 0;
+		MoveToEmpty(Other);
 	}
 
+	// As UE's, this moves only between heap storages, which can hand over their block; from or
+	// to inline or fixed storage it copies, and the source keeps its elements.
 	template <typename OtherAllocator>
 		requires(!std::is_same_v<OtherAllocator, AllocatorType>)
-	TArray(TArray<ElementType, OtherAllocator>&& Other) noexcept
-		: Data(Other.Data)
-		, ArrayNum(Other.ArrayNum)
-		, ArrayMax(Other.ArrayMax)
+	explicit TArray(TArray<ElementType, OtherAllocator>&& Other) noexcept(bCanMoveStorageFrom<OtherAllocator>)
 	{
-		Other.Data = nullptr;
-		Other.ArrayNum = 0;
-		Other.ArrayMax = 0;
+		if constexpr (bCanMoveStorageFrom<OtherAllocator>)
+		{
+			MoveToEmpty(Other);
+		}
+		else
+		{
+			CopyToEmpty(Other.GetData(), Other.Num(), 0);
+		}
 	}
 
 	~TArray()
 	{
-		DestructItems(Data, ArrayNum);
-		FMemory::Free(Data);
+		DestructItems(GetData(), ArrayNum);
 	}
 
 	TArray& operator=(std::initializer_list<ElementType> InitList)
@@ -122,19 +389,17 @@ public:
 	{
 		if (this != &Other)
 		{
-			DestructItems(Data, ArrayNum);
-			FMemory::Free(Data);
-			Data = Exchange(Other.Data, nullptr);
-			ArrayNum = Exchange(Other.ArrayNum, 0);
-			ArrayMax = Exchange(Other.ArrayMax, 0);
+			DestructItems(GetData(), ArrayNum);
+			Storage.Release();
+			MoveToEmpty(Other);
 		}
 		return *this;
 	}
 
-	FORCEINLINE ElementType* GetData() { return Data; }
-	FORCEINLINE const ElementType* GetData() const { return Data; }
+	FORCEINLINE ElementType* GetData() { return Storage.GetAllocation(); }
+	FORCEINLINE const ElementType* GetData() const { return Storage.GetAllocation(); }
 	FORCEINLINE static constexpr uint32 GetTypeSize() { return sizeof(ElementType); }
-	FORCEINLINE SIZE_T GetAllocatedSize() const { return (SIZE_T)ArrayMax * sizeof(ElementType); }
+	FORCEINLINE SIZE_T GetAllocatedSize() const { return Storage.GetAllocatedSize(ArrayMax); }
 	FORCEINLINE SizeType GetSlack() const { return ArrayMax - ArrayNum; }
 	FORCEINLINE SizeType Num() const { return ArrayNum; }
 	FORCEINLINE SizeType Max() const { return ArrayMax; }
@@ -154,25 +419,25 @@ public:
 	FORCEINLINE ElementType& operator[](SizeType Index)
 	{
 		RangeCheck(Index);
-		return Data[Index];
+		return GetData()[Index];
 	}
 
 	FORCEINLINE const ElementType& operator[](SizeType Index) const
 	{
 		RangeCheck(Index);
-		return Data[Index];
+		return GetData()[Index];
 	}
 
 	ElementType& Last(SizeType IndexFromTheEnd = 0)
 	{
 		RangeCheck(ArrayNum - IndexFromTheEnd - 1);
-		return Data[ArrayNum - IndexFromTheEnd - 1];
+		return GetData()[ArrayNum - IndexFromTheEnd - 1];
 	}
 
 	const ElementType& Last(SizeType IndexFromTheEnd = 0) const
 	{
 		RangeCheck(ArrayNum - IndexFromTheEnd - 1);
-		return Data[ArrayNum - IndexFromTheEnd - 1];
+		return GetData()[ArrayNum - IndexFromTheEnd - 1];
 	}
 
 	ElementType& Top() { return Last(); }
@@ -181,7 +446,7 @@ public:
 	ElementType Pop(EAllowShrinking AllowShrinking = EAllowShrinking::Yes)
 	{
 		RangeCheck(0);
-		ElementType Result = MoveTempIfPossible(Data[ArrayNum - 1]);
+		ElementType Result = MoveTempIfPossible(GetData()[ArrayNum - 1]);
 		RemoveAt(ArrayNum - 1, 1, AllowShrinking);
 		return Result;
 	}
@@ -203,17 +468,15 @@ public:
 		if (ArrayNum == ArrayMax)
 		{
 			// The arguments may refer to our own elements: construct the new one first.
-			const SizeType NewMax = CalculateSlackGrow(ArrayNum + 1);
-			ElementType* NewData = Allocate(NewMax);
+			const SizeType NewMax = StorageType::CalculateSlackGrow(ArrayNum + 1);
+			ElementType* NewData = Storage.AllocateFor(NewMax);
 			new (NewData + Index) ElementType(Forward<ArgsType>(Args)...);
-			RelocateConstructItems(NewData, Data, ArrayNum);
-			FMemory::Free(Data);
-			Data = NewData;
+			Storage.Adopt(NewData, ArrayNum);
 			ArrayMax = NewMax;
 		}
 		else
 		{
-			new (Data + Index) ElementType(Forward<ArgsType>(Args)...);
+			new (GetData() + Index) ElementType(Forward<ArgsType>(Args)...);
 		}
 		++ArrayNum;
 		return Index;
@@ -222,9 +485,9 @@ public:
 	template <typename... ArgsType>
 	ElementType& Emplace_GetRef(ArgsType&&... Args)
 	{
-		// Data is read only once the element is in: the call may reallocate it.
+		// The data is read only once the element is in: the call may move the elements.
 		const SizeType Index = Emplace(Forward<ArgsType>(Args)...);
-		return Data[Index];
+		return GetData()[Index];
 	}
 
 	template <typename... ArgsType>
@@ -232,7 +495,7 @@ public:
 	{
 		ElementType Temp(Forward<ArgsType>(Args)...);
 		InsertUninitialized(Index, 1);
-		new (Data + Index) ElementType(MoveTemp(Temp));
+		new (GetData() + Index) ElementType(MoveTemp(Temp));
 	}
 
 	FORCEINLINE SizeType Add(const ElementType& Item) { return Emplace(Item); }
@@ -258,7 +521,7 @@ public:
 		const SizeType OldNum = ArrayNum;
 		if (ArrayNum + Count > ArrayMax)
 		{
-			ResizeTo(CalculateSlackGrow(ArrayNum + Count));
+			ResizeGrow(ArrayNum + Count);
 		}
 		ArrayNum += Count;
 		return OldNum;
@@ -267,27 +530,27 @@ public:
 	SizeType AddZeroed(SizeType Count = 1)
 	{
 		const SizeType Index = AddUninitialized(Count);
-		FMemory::Memzero(Data + Index, (SIZE_T)Count * sizeof(ElementType));
+		FMemory::Memzero(GetData() + Index, (SIZE_T)Count * sizeof(ElementType));
 		return Index;
 	}
 
 	ElementType& AddZeroed_GetRef()
 	{
 		const SizeType Index = AddZeroed(1);
-		return Data[Index];
+		return GetData()[Index];
 	}
 
 	SizeType AddDefaulted(SizeType Count = 1)
 	{
 		const SizeType Index = AddUninitialized(Count);
-		DefaultConstructItems<ElementType>(Data + Index, Count);
+		DefaultConstructItems<ElementType>(GetData() + Index, Count);
 		return Index;
 	}
 
 	ElementType& AddDefaulted_GetRef()
 	{
 		const SizeType Index = AddDefaulted(1);
-		return Data[Index];
+		return GetData()[Index];
 	}
 
 	void Init(const ElementType& Element, SizeType Number)
@@ -295,7 +558,7 @@ public:
 		Empty(Number);
 		for (SizeType Index = 0; Index < Number; ++Index)
 		{
-			new (Data + Index) ElementType(Element);
+			new (GetData() + Index) ElementType(Element);
 		}
 		ArrayNum = Number;
 	}
@@ -304,7 +567,7 @@ public:
 	{
 		ElementType Temp(Item);
 		InsertUninitialized(Index, 1);
-		new (Data + Index) ElementType(MoveTemp(Temp));
+		new (GetData() + Index) ElementType(MoveTemp(Temp));
 		return Index;
 	}
 
@@ -312,7 +575,7 @@ public:
 	{
 		ElementType Temp(MoveTempIfPossible(Item));
 		InsertUninitialized(Index, 1);
-		new (Data + Index) ElementType(MoveTemp(Temp));
+		new (GetData() + Index) ElementType(MoveTemp(Temp));
 		return Index;
 	}
 
@@ -321,7 +584,7 @@ public:
 	{
 		check((const void*)&Items != (const void*)this);
 		InsertUninitialized(Index, Items.Num());
-		ConstructItems<ElementType>(Data + Index, Items.GetData(), Items.Num());
+		ConstructItems<ElementType>(GetData() + Index, Items.GetData(), Items.Num());
 		return Index;
 	}
 
@@ -330,22 +593,22 @@ public:
 		checkf((Index >= 0) & (Index <= ArrayNum) & (Count >= 0), TEXT("Array insertion index out of bounds: %lld into an array of size %lld"), (long long)Index, (long long)ArrayNum);
 		if (ArrayNum + Count > ArrayMax)
 		{
-			ResizeTo(CalculateSlackGrow(ArrayNum + Count));
+			ResizeGrow(ArrayNum + Count);
 		}
-		RelocateConstructItems(Data + Index + Count, Data + Index, ArrayNum - Index);
+		RelocateConstructItems(GetData() + Index + Count, GetData() + Index, ArrayNum - Index);
 		ArrayNum += Count;
 	}
 
 	void InsertZeroed(SizeType Index, SizeType Count = 1)
 	{
 		InsertUninitialized(Index, Count);
-		FMemory::Memzero(Data + Index, (SIZE_T)Count * sizeof(ElementType));
+		FMemory::Memzero(GetData() + Index, (SIZE_T)Count * sizeof(ElementType));
 	}
 
 	void InsertDefaulted(SizeType Index, SizeType Count = 1)
 	{
 		InsertUninitialized(Index, Count);
-		DefaultConstructItems<ElementType>(Data + Index, Count);
+		DefaultConstructItems<ElementType>(GetData() + Index, Count);
 	}
 
 	void Append(const ElementType* Ptr, SizeType Count)
@@ -358,17 +621,15 @@ public:
 		if (ArrayNum + Count > ArrayMax)
 		{
 			// Ptr may point into this array.
-			const SizeType NewMax = CalculateSlackGrow(ArrayNum + Count);
-			ElementType* NewData = Allocate(NewMax);
+			const SizeType NewMax = StorageType::CalculateSlackGrow(ArrayNum + Count);
+			ElementType* NewData = Storage.AllocateFor(NewMax);
 			ConstructItems<ElementType>(NewData + ArrayNum, Ptr, Count);
-			RelocateConstructItems(NewData, Data, ArrayNum);
-			FMemory::Free(Data);
-			Data = NewData;
+			Storage.Adopt(NewData, ArrayNum);
 			ArrayMax = NewMax;
 		}
 		else
 		{
-			ConstructItems<ElementType>(Data + ArrayNum, Ptr, Count);
+			ConstructItems<ElementType>(GetData() + ArrayNum, Ptr, Count);
 		}
 		ArrayNum += Count;
 	}
@@ -481,7 +742,7 @@ public:
 	// Destroys the elements; the allocation stays unless NewSize needs a bigger one.
 	void Reset(SizeType NewSize = 0)
 	{
-		DestructItems(Data, ArrayNum);
+		DestructItems(GetData(), ArrayNum);
 		ArrayNum = 0;
 		if (NewSize > ArrayMax)
 		{
@@ -493,7 +754,7 @@ public:
 	void Empty(SizeType Slack = 0)
 	{
 		check(Slack >= 0);
-		DestructItems(Data, ArrayNum);
+		DestructItems(GetData(), ArrayNum);
 		ArrayNum = 0;
 		if (ArrayMax != Slack)
 		{
@@ -507,7 +768,7 @@ public:
 	{
 		for (SizeType Index = 0; Index < ArrayNum; ++Index)
 		{
-			if (Data[Index] == Item)
+			if (GetData()[Index] == Item)
 			{
 				return Index;
 			}
@@ -525,7 +786,7 @@ public:
 	{
 		for (SizeType Index = ArrayNum - 1; Index >= 0; --Index)
 		{
-			if (Data[Index] == Item)
+			if (GetData()[Index] == Item)
 			{
 				return Index;
 			}
@@ -538,7 +799,7 @@ public:
 	{
 		for (SizeType Index = 0; Index < ArrayNum; ++Index)
 		{
-			if (Data[Index] == Key)
+			if (GetData()[Index] == Key)
 			{
 				return Index;
 			}
@@ -551,7 +812,7 @@ public:
 	{
 		for (SizeType Index = 0; Index < ArrayNum; ++Index)
 		{
-			if (Pred(Data[Index]))
+			if (Pred(GetData()[Index]))
 			{
 				return Index;
 			}
@@ -564,7 +825,7 @@ public:
 	{
 		for (SizeType Index = ArrayNum - 1; Index >= 0; --Index)
 		{
-			if (Pred(Data[Index]))
+			if (Pred(GetData()[Index]))
 			{
 				return Index;
 			}
@@ -576,7 +837,7 @@ public:
 	ElementType* FindByKey(const KeyType& Key)
 	{
 		const SizeType Index = IndexOfByKey(Key);
-		return Index != INDEX_NONE ? Data + Index : nullptr;
+		return Index != INDEX_NONE ? GetData() + Index : nullptr;
 	}
 
 	template <typename KeyType>
@@ -589,7 +850,7 @@ public:
 	ElementType* FindByPredicate(Predicate Pred)
 	{
 		const SizeType Index = IndexOfByPredicate(Pred);
-		return Index != INDEX_NONE ? Data + Index : nullptr;
+		return Index != INDEX_NONE ? GetData() + Index : nullptr;
 	}
 
 	template <typename Predicate>
@@ -633,8 +894,8 @@ public:
 			return;
 		}
 		checkf((Count > 0) & (Index >= 0) & (Index + Count <= ArrayNum), TEXT("Array remove out of bounds: %lld (count %lld) from an array of size %lld"), (long long)Index, (long long)Count, (long long)ArrayNum);
-		DestructItems(Data + Index, Count);
-		RelocateConstructItems(Data + Index, Data + Index + Count, ArrayNum - Index - Count);
+		DestructItems(GetData() + Index, Count);
+		RelocateConstructItems(GetData() + Index, GetData() + Index + Count, ArrayNum - Index - Count);
 		ArrayNum -= Count;
 		if (AllowShrinking == EAllowShrinking::Yes)
 		{
@@ -652,10 +913,10 @@ public:
 			return;
 		}
 		checkf((Count > 0) & (Index >= 0) & (Index + Count <= ArrayNum), TEXT("Array remove out of bounds: %lld (count %lld) from an array of size %lld"), (long long)Index, (long long)Count, (long long)ArrayNum);
-		DestructItems(Data + Index, Count);
+		DestructItems(GetData() + Index, Count);
 		const SizeType NumElementsAfterHole = ArrayNum - (Index + Count);
 		const SizeType NumElementsToMove = std::min(Count, NumElementsAfterHole);
-		RelocateConstructItems(Data + Index, Data + ArrayNum - NumElementsToMove, NumElementsToMove);
+		RelocateConstructItems(GetData() + Index, GetData() + ArrayNum - NumElementsToMove, NumElementsToMove);
 		ArrayNum -= Count;
 		if (AllowShrinking == EAllowShrinking::Yes)
 		{
@@ -709,15 +970,15 @@ public:
 		SizeType WriteIndex = 0;
 		for (SizeType ReadIndex = 0; ReadIndex < OriginalNum; ++ReadIndex)
 		{
-			if (Pred(Data[ReadIndex]))
+			if (Pred(GetData()[ReadIndex]))
 			{
-				DestructItem(Data + ReadIndex);
+				DestructItem(GetData() + ReadIndex);
 			}
 			else
 			{
 				if (WriteIndex != ReadIndex)
 				{
-					RelocateConstructItems(Data + WriteIndex, Data + ReadIndex, 1);
+					RelocateConstructItems(GetData() + WriteIndex, GetData() + ReadIndex, 1);
 				}
 				++WriteIndex;
 			}
@@ -732,7 +993,7 @@ public:
 		const SizeType OriginalNum = ArrayNum;
 		for (SizeType Index = 0; Index < ArrayNum;)
 		{
-			if (Pred(Data[Index]))
+			if (Pred(GetData()[Index]))
 			{
 				RemoveAtSwap(Index, 1, EAllowShrinking::No);
 			}
@@ -754,7 +1015,7 @@ public:
 		RangeCheck(SecondIndexToSwap);
 		if (FirstIndexToSwap != SecondIndexToSwap)
 		{
-			::Swap(Data[FirstIndexToSwap], Data[SecondIndexToSwap]);
+			::Swap(GetData()[FirstIndexToSwap], GetData()[SecondIndexToSwap]);
 		}
 	}
 
@@ -768,7 +1029,7 @@ public:
 	template <typename PredicateType>
 	void Sort(const PredicateType& Predicate)
 	{
-		std::sort(Data, Data + ArrayNum, TDereferenceWrapper<ElementType, PredicateType>(Predicate));
+		std::sort(GetData(), GetData() + ArrayNum, TDereferenceWrapper<ElementType, PredicateType>(Predicate));
 	}
 
 	void StableSort()
@@ -779,13 +1040,13 @@ public:
 	template <typename PredicateType>
 	void StableSort(const PredicateType& Predicate)
 	{
-		std::stable_sort(Data, Data + ArrayNum, TDereferenceWrapper<ElementType, PredicateType>(Predicate));
+		std::stable_sort(GetData(), GetData() + ArrayNum, TDereferenceWrapper<ElementType, PredicateType>(Predicate));
 	}
 
 	template <typename OtherAllocator>
 	bool operator==(const TArray<ElementType, OtherAllocator>& Other) const
 	{
-		return ArrayNum == Other.Num() && CompareItems(Data, Other.GetData(), ArrayNum);
+		return ArrayNum == Other.Num() && CompareItems(GetData(), Other.GetData(), ArrayNum);
 	}
 
 	// Iteration
@@ -793,10 +1054,10 @@ public:
 	TIterator CreateIterator() { return TIterator(*this); }
 	TConstIterator CreateConstIterator() const { return TConstIterator(*this); }
 
-	FORCEINLINE RangedForIteratorType begin() { return RangedForIteratorType(ArrayNum, Data); }
-	FORCEINLINE RangedForConstIteratorType begin() const { return RangedForConstIteratorType(ArrayNum, Data); }
-	FORCEINLINE RangedForIteratorType end() { return RangedForIteratorType(ArrayNum, Data + ArrayNum); }
-	FORCEINLINE RangedForConstIteratorType end() const { return RangedForConstIteratorType(ArrayNum, Data + ArrayNum); }
+	FORCEINLINE RangedForIteratorType begin() { return RangedForIteratorType(ArrayNum, GetData()); }
+	FORCEINLINE RangedForConstIteratorType begin() const { return RangedForConstIteratorType(ArrayNum, GetData()); }
+	FORCEINLINE RangedForIteratorType end() { return RangedForIteratorType(ArrayNum, GetData() + ArrayNum); }
+	FORCEINLINE RangedForConstIteratorType end() const { return RangedForConstIteratorType(ArrayNum, GetData() + ArrayNum); }
 
 	friend FArchive& operator<<(FArchive& Ar, TArray& Array)
 	{
@@ -839,66 +1100,67 @@ public:
 	}
 
 private:
-	static ElementType* Allocate(SizeType Count)
+	template <typename OtherAllocator>
+	static constexpr bool bCanMoveStorageFrom = std::is_same_v<StorageType, UE::Core::Private::THeapArrayStorage<ElementType>> && std::is_same_v<typename TArray<ElementType, OtherAllocator>::StorageType, StorageType>;
+
+	// This array must hold no elements and no block.
+	template <typename OtherAllocator>
+	void MoveToEmpty(TArray<ElementType, OtherAllocator>& Other)
 	{
-		return Count > 0 ? (ElementType*)FMemory::Malloc((SIZE_T)Count * sizeof(ElementType), alignof(ElementType)) : nullptr;
+		Storage.MoveToEmpty(Other.Storage, Other.ArrayNum);
+		ArrayNum = Exchange(Other.ArrayNum, 0);
+		ArrayMax = Exchange(Other.ArrayMax, StorageType::InitialCapacity);
 	}
 
-	static SizeType CalculateSlackGrow(SizeType NumElements)
+	void ResizeGrow(SizeType NumElements)
 	{
-		const int64 Grow = NumElements <= 4 ? 4 : (int64)NumElements + 3 * (int64)NumElements / 8 + 16;
-		checkf(Grow <= 0x7fffffff, TEXT("Array would grow past its maximum size"));
-		return (SizeType)Grow;
+		ResizeAllocation(StorageType::CalculateSlackGrow(NumElements));
 	}
 
 	void ShrinkIfSlackIsLarge()
 	{
-		const SizeType Slack = ArrayMax - ArrayNum;
-		const bool bTooMuchSlack = (3 * (int64)ArrayNum < 2 * (int64)ArrayMax) || (SIZE_T)Slack * sizeof(ElementType) >= 16384;
-		if (bTooMuchSlack && (Slack > 64 || ArrayNum == 0))
-		{
-			ResizeTo(ArrayNum);
-		}
+		ResizeAllocation(StorageType::CalculateSlackShrink(ArrayNum, ArrayMax));
 	}
 
+	// UE does not round a request for nothing up to the inline count: an emptied inline array
+	// reports Max() 0, though its inline room is still there.
 	void ResizeTo(SizeType NewMax)
+	{
+		ResizeAllocation(NewMax > 0 ? StorageType::CalculateSlackReserve(NewMax) : 0);
+	}
+
+	void ResizeAllocation(SizeType NewMax)
 	{
 		check(NewMax >= ArrayNum);
 		if (NewMax == ArrayMax)
 		{
 			return;
 		}
-		ElementType* NewData = nullptr;
-		if (NewMax > 0)
-		{
-			NewData = Allocate(NewMax);
-			if (ArrayNum > 0)
-			{
-				RelocateConstructItems(NewData, Data, ArrayNum);
-			}
-		}
-		FMemory::Free(Data);
-		Data = NewData;
+		Storage.Adopt(Storage.AllocateFor(NewMax), ArrayNum);
 		ArrayMax = NewMax;
 	}
 
 	template <typename OtherElementType>
 	void CopyToEmpty(const OtherElementType* Source, SizeType Count, SizeType ExtraSlack)
 	{
-		ResizeTo(Count + ExtraSlack);
-		ConstructItems<ElementType>(Data, Source, Count);
+		// An empty copy keeps its initial room, as UE's does.
+		if (Count + ExtraSlack > 0)
+		{
+			ResizeTo(Count + ExtraSlack);
+		}
+		ConstructItems<ElementType>(GetData(), Source, Count);
 		ArrayNum = Count;
 	}
 
-	ElementType* Data = nullptr;
+	StorageType Storage;
 	SizeType ArrayNum = 0;
-	SizeType ArrayMax = 0;
+	SizeType ArrayMax = StorageType::InitialCapacity;
 };
 
 template <typename T, typename Allocator>
 struct TIsZeroConstructType<TArray<T, Allocator>>
 {
-	enum { Value = true };
+	enum { Value = UE::Core::Private::TArrayStorageFor<T, Allocator>::bZeroConstruct };
 };
 
 template <typename T, typename Allocator>

@@ -2,9 +2,11 @@
 
 #include "CoreTypes.h"
 
-// Containers here manage their own heap storage. The allocator parameter only tells
-// container types apart, so TArray<T, TInlineAllocator<N>> is a distinct type that behaves
-// like the default one (it keeps no inline elements).
+// The allocators are tags: TArray picks its storage from them (Containers/Array.h). With
+// TInlineAllocator<N> it keeps up to N elements inside the array object and goes to the heap,
+// through FMemory, only beyond N; with TFixedAllocator<N> it keeps exactly N and never
+// allocates. Sets, maps and sparse arrays manage their own heap storage whatever their
+// allocator: TInlineSetAllocator keeps nothing inline.
 
 template <int IndexSize>
 class TSizedDefaultAllocator
