@@ -217,7 +217,7 @@ TEST_F(FStructSuperStructSetAfterCreationTest, AClassMadeAtRunTimeDerivesFromThe
 
 // A class whose static-class function runs while one of its bases' is still running, before that
 // base has its super class (as the class of classes and its own bases are built), still ends with
-// the whole chain once the outermost static-class function returns. Three classes
+// the whole chain and every flag once the outermost static-class function returns. Three classes
 // under UPackage: the base's super class names the derived class as its within class, so the
 // derived class is built while the base waits for its super class.
 
@@ -296,6 +296,69 @@ TEST_F(FClassBuiltInsideItsBasesStaticClassTest, TheDerivedClassDerivesFromEvery
 		EXPECT_TRUE(Derived->IsChildOf(Base)) << HeadlessTests::NameOfType(Base);
 	}
 	EXPECT_FALSE(Derived->IsChildOf(UField::StaticClass()));
+}
+
+TEST_F(FClassBuiltInsideItsBasesStaticClassTest, TheDerivedClassHasTheFlagOfItsBasesBase)
+{
+	EXPECT_EQ(ClassBuiltInsideItsBase::DerivedSingleton->ClassCastFlags, CASTCLASS_UPackage);
+	EXPECT_EQ(ClassBuiltInsideItsBase::BaseSingleton->ClassCastFlags, CASTCLASS_UPackage);
+}
+
+// A class takes the cast flags of all its super classes when it is linked.
+
+class FClassCastFlagInheritanceTest : public FTransientStructsTest
+{
+};
+
+TEST_F(FClassCastFlagInheritanceTest, ARegisteredClassHasItsOwnFlagAndEveryFlagOfItsBases)
+{
+	EXPECT_EQ(UObject::StaticClass()->ClassCastFlags, CASTCLASS_None);
+	EXPECT_EQ(UField::StaticClass()->ClassCastFlags, CASTCLASS_UField);
+	EXPECT_EQ(UStruct::StaticClass()->ClassCastFlags, CASTCLASS_UField | CASTCLASS_UStruct);
+	EXPECT_EQ(UClass::StaticClass()->ClassCastFlags, CASTCLASS_UField | CASTCLASS_UStruct | CASTCLASS_UClass);
+	EXPECT_EQ(UScriptStruct::StaticClass()->ClassCastFlags, CASTCLASS_UField | CASTCLASS_UStruct | CASTCLASS_UScriptStruct);
+	EXPECT_EQ(UFunction::StaticClass()->ClassCastFlags, CASTCLASS_UField | CASTCLASS_UStruct | CASTCLASS_UFunction);
+	EXPECT_EQ(UDelegateFunction::StaticClass()->ClassCastFlags, CASTCLASS_UField | CASTCLASS_UStruct | CASTCLASS_UFunction | CASTCLASS_UDelegateFunction);
+	EXPECT_EQ(UEnum::StaticClass()->ClassCastFlags, CASTCLASS_UField | CASTCLASS_UEnum);
+	EXPECT_EQ(UPackage::StaticClass()->ClassCastFlags, CASTCLASS_UPackage);
+}
+
+TEST_F(FClassCastFlagInheritanceTest, AClassDeclaresOnlyItsOwnFlag)
+{
+	EXPECT_EQ(UObject::StaticClassCastFlags(), CASTCLASS_None);
+	EXPECT_EQ(UField::StaticClassCastFlags(), CASTCLASS_UField);
+	EXPECT_EQ(UStruct::StaticClassCastFlags(), CASTCLASS_UStruct);
+	EXPECT_EQ(UClass::StaticClassCastFlags(), CASTCLASS_UClass);
+	EXPECT_EQ(UScriptStruct::StaticClassCastFlags(), CASTCLASS_UScriptStruct);
+	EXPECT_EQ(UFunction::StaticClassCastFlags(), CASTCLASS_UFunction);
+	EXPECT_EQ(UDelegateFunction::StaticClassCastFlags(), CASTCLASS_UDelegateFunction);
+	EXPECT_EQ(UEnum::StaticClassCastFlags(), CASTCLASS_UEnum);
+	EXPECT_EQ(UPackage::StaticClassCastFlags(), CASTCLASS_UPackage);
+	EXPECT_EQ(UTestHolder::StaticClassCastFlags(), CASTCLASS_None);
+	EXPECT_EQ(UTestHolder::StaticClass()->ClassCastFlags, CASTCLASS_None);
+}
+
+TEST_F(FClassCastFlagInheritanceTest, AnyFlagNeedsOneAllFlagsNeedEach)
+{
+	const UClass* Class = UDelegateFunction::StaticClass();
+	EXPECT_TRUE(Class->HasAnyCastFlag(CASTCLASS_UFunction));
+	EXPECT_TRUE(Class->HasAnyCastFlag(CASTCLASS_UClass | CASTCLASS_UField));
+	EXPECT_FALSE(Class->HasAnyCastFlag(CASTCLASS_UClass | CASTCLASS_UPackage));
+	EXPECT_FALSE(Class->HasAnyCastFlag(CASTCLASS_None));
+	EXPECT_TRUE(Class->HasAllCastFlags(CASTCLASS_UField | CASTCLASS_UStruct | CASTCLASS_UFunction));
+	EXPECT_FALSE(Class->HasAllCastFlags(CASTCLASS_UFunction | CASTCLASS_UClass));
+	EXPECT_TRUE(Class->HasAllCastFlags(CASTCLASS_None));
+}
+
+TEST_F(FClassCastFlagInheritanceTest, AClassMadeAtRunTimeTakesItsBasesFlagsWhenLinked)
+{
+	UClass* Class = NewObject<UClass>(GetTransientPackage(), UClass::StaticClass());
+	Class->SetSuperStruct(UDelegateFunction::StaticClass());
+	EXPECT_EQ(Class->ClassCastFlags, CASTCLASS_None);
+
+	Class->StaticLink();
+
+	EXPECT_EQ(Class->ClassCastFlags, UDelegateFunction::StaticClass()->ClassCastFlags);
 }
 
 // Differential: for every pair of live structs, the base chain answers as the walk up the super

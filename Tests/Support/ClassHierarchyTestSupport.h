@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-// Checks of the constant-time class queries (IsChildOf, IsA) against the plain walk up the
+// Checks of the constant-time class queries (IsChildOf, cast flags) against the plain walk up the
 // super struct pointers, over every type a test program has registered.
 namespace HeadlessTests
 {
@@ -68,6 +68,22 @@ namespace HeadlessTests
 				{
 					Result.Cases.push_back(NameOfType(Child) + (bExpected ? " derives from " : " does not derive from ") + NameOfType(Base));
 				}
+			}
+		}
+		return Result;
+	}
+
+	// Each live class whose flag for To disagrees with whether it derives from To by the walk.
+	inline FDisagreements FindCastFlagDisagreements(const UClass* To, EClassCastFlags ToFlag)
+	{
+		FDisagreements Result;
+		for (const UClass* Class : AllLive<UClass>())
+		{
+			++Result.NumCompared;
+			const bool bExpected = IsChildOfBySuperWalk(Class, To);
+			if (Class->HasAnyCastFlag(ToFlag) != bExpected)
+			{
+				Result.Cases.push_back(NameOfType(Class) + (bExpected ? " lacks the flag of " : " has the flag of ") + NameOfType(To));
 			}
 		}
 		return Result;

@@ -582,6 +582,12 @@ FNativeFuncPtr UClass::FindNativeFunction(FName InName) const
 void UClass::StaticLink(bool bRelinkExistingProperties)
 {
 	UStruct::StaticLink(bRelinkExistingProperties);
+	// Every super class rather than only the direct one, so that a class linked while one of its
+	// bases was still being built still ends with all their flags.
+	for (const UClass* SuperClass = GetSuperClass(); SuperClass; SuperClass = SuperClass->GetSuperClass())
+	{
+		ClassCastFlags = EClassCastFlags(ClassCastFlags | SuperClass->ClassCastFlags);
+	}
 	for (UField* Field = Children; Field; Field = Field->Next)
 	{
 		if (Field->IsA(UFunction::StaticClass()))
@@ -663,7 +669,6 @@ void GetPrivateStaticClassBody(
 	if (UClass* Super = ReturnClass->GetSuperClass())
 	{
 		ReturnClass->ClassFlags = EClassFlags(ReturnClass->ClassFlags | (Super->ClassFlags & CLASS_Inherit));
-		ReturnClass->ClassCastFlags = EClassCastFlags(ReturnClass->ClassCastFlags | Super->ClassCastFlags);
 	}
 	ReturnClass->SetOuterLowLevel(CreatePackage(PackageName));
 	AddToNameHash(ReturnClass);

@@ -14,7 +14,7 @@ class UFunction;
 // Base of every reflected type and function; carries the metadata the header tool recorded.
 class COREUOBJECT_API UField : public UObject
 {
-	DECLARE_CLASS(UField, UObject, CLASS_Abstract | CLASS_Intrinsic, CASTCLASS_None, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
+	DECLARE_CLASS(UField, UObject, CLASS_Abstract | CLASS_Intrinsic, CASTCLASS_UField, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
 	DEFINE_DEFAULT_CONSTRUCTOR_CALL(UField)
 	static void StaticRegisterNativesUField()
 	{
@@ -77,7 +77,7 @@ private:
 // A reflected type with properties: a class, a script struct or a function's parameter block.
 class COREUOBJECT_API UStruct : public UField, private FStructBaseChain
 {
-	DECLARE_CLASS(UStruct, UField, CLASS_Intrinsic, CASTCLASS_None, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
+	DECLARE_CLASS(UStruct, UField, CLASS_Intrinsic, CASTCLASS_UStruct, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
 	DEFINE_DEFAULT_CONSTRUCTOR_CALL(UStruct)
 	static void StaticRegisterNativesUStruct()
 	{
@@ -155,7 +155,7 @@ private:
 
 class COREUOBJECT_API UScriptStruct : public UStruct
 {
-	DECLARE_CLASS(UScriptStruct, UStruct, CLASS_Intrinsic, CASTCLASS_None, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
+	DECLARE_CLASS(UScriptStruct, UStruct, CLASS_Intrinsic, CASTCLASS_UScriptStruct, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
 	DEFINE_DEFAULT_CONSTRUCTOR_CALL(UScriptStruct)
 	static void StaticRegisterNativesUScriptStruct()
 	{
@@ -193,7 +193,7 @@ private:
 
 class COREUOBJECT_API UFunction : public UStruct
 {
-	DECLARE_CLASS(UFunction, UStruct, CLASS_Intrinsic, CASTCLASS_None, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
+	DECLARE_CLASS(UFunction, UStruct, CLASS_Intrinsic, CASTCLASS_UFunction, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
 	DEFINE_DEFAULT_CONSTRUCTOR_CALL(UFunction)
 	static void StaticRegisterNativesUFunction()
 	{
@@ -239,7 +239,7 @@ private:
 
 class COREUOBJECT_API UDelegateFunction : public UFunction
 {
-	DECLARE_CLASS(UDelegateFunction, UFunction, CLASS_Intrinsic, CASTCLASS_None, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
+	DECLARE_CLASS(UDelegateFunction, UFunction, CLASS_Intrinsic, CASTCLASS_UDelegateFunction, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
 	DEFINE_DEFAULT_CONSTRUCTOR_CALL(UDelegateFunction)
 	static void StaticRegisterNativesUDelegateFunction()
 	{
@@ -254,7 +254,7 @@ class COREUOBJECT_API UDelegateFunction : public UFunction
 
 class COREUOBJECT_API UEnum : public UField
 {
-	DECLARE_CLASS(UEnum, UField, CLASS_Intrinsic, CASTCLASS_None, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
+	DECLARE_CLASS(UEnum, UField, CLASS_Intrinsic, CASTCLASS_UEnum, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
 	DEFINE_DEFAULT_CONSTRUCTOR_CALL(UEnum)
 	static void StaticRegisterNativesUEnum()
 	{
@@ -332,7 +332,7 @@ private:
 
 class COREUOBJECT_API UClass : public UStruct
 {
-	DECLARE_CLASS(UClass, UStruct, CLASS_Intrinsic, CASTCLASS_None, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
+	DECLARE_CLASS(UClass, UStruct, CLASS_Intrinsic, CASTCLASS_UClass, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
 	DEFINE_DEFAULT_CONSTRUCTOR_CALL(UClass)
 	static void StaticRegisterNativesUClass()
 	{
@@ -362,6 +362,14 @@ class COREUOBJECT_API UClass : public UStruct
 	{
 		return (ClassFlags & FlagsToCheck) == FlagsToCheck;
 	}
+	FORCEINLINE bool HasAnyCastFlag(EClassCastFlags FlagToCheck) const
+	{
+		return (ClassCastFlags & FlagToCheck) != 0;
+	}
+	FORCEINLINE bool HasAllCastFlags(EClassCastFlags FlagsToCheck) const
+	{
+		return (ClassCastFlags & FlagsToCheck) == FlagsToCheck;
+	}
 
 	UObject* GetDefaultObject(bool bCreateIfNeeded = true) const;
 	template<class T>
@@ -379,6 +387,7 @@ class COREUOBJECT_API UClass : public UStruct
 		return NativeFunctionLookupTable;
 	}
 
+	// Also takes on the cast flags of every super class.
 	virtual void StaticLink(bool bRelinkExistingProperties = false) override;
 	static void AddReferencedObjects(UObject* InThis, FReferenceCollector& Collector);
 
