@@ -7,6 +7,7 @@
 #include "TestWorld.h"
 #include "ClassHierarchyTestSupport.h"
 #include "Subsystems/WorldSubsystem.h"
+#include "Templates/Casts.h"
 #include "UObject/ScriptDelegates.h"
 #include "UObject/UObjectGlobals.h"
 
@@ -488,8 +489,10 @@ TEST(FActorCastFlagsTest, ActorAndLevelDeclareTheirOwnFlags)
 {
 	EXPECT_EQ(AActor::StaticClassCastFlags(), CASTCLASS_AActor);
 	EXPECT_EQ(AActor::StaticClass()->ClassCastFlags, CASTCLASS_AActor);
+	EXPECT_EQ(TCastFlags<AActor>::Value, CASTCLASS_AActor);
 	EXPECT_EQ(ULevel::StaticClassCastFlags(), CASTCLASS_ULevel);
 	EXPECT_EQ(ULevel::StaticClass()->ClassCastFlags, CASTCLASS_ULevel);
+	EXPECT_EQ(TCastFlags<ULevel>::Value, CASTCLASS_ULevel);
 }
 
 TEST(FActorCastFlagsTest, ASubclassDefinedOutsideTheEngineDeclaresNoneAndInheritsTheActorsFlag)
@@ -529,4 +532,34 @@ TEST(FActorIsChildOfDifferentialTest, EveryPairOfRegisteredEngineAndTestStructsA
 	const HeadlessTests::FDisagreements Disagreements = HeadlessTests::FindIsChildOfDisagreements();
 	EXPECT_GE(Disagreements.NumCompared, 30 * 30);
 	EXPECT_TRUE(Disagreements.Cases.empty()) << HeadlessTests::Describe(Disagreements);
+}
+
+// Casts to AActor and ULevel test the flag: only actors, and only levels, cast.
+
+TEST(FCastToActorTest, OnlyActorsCastToActorAndOnlyLevelsToLevel)
+{
+	FTestWorld World;
+	AEngineTestActorWithComponent* Actor = World.SpawnActor<AEngineTestActorWithComponent>();
+	UObject* AsObject = Actor;
+	UObject* Component = Actor->Component;
+	UObject* Level = World->GetCurrentLevel();
+	UObject* WorldObject = World.Get();
+
+	EXPECT_EQ(Cast<AActor>(AsObject), Actor);
+	EXPECT_EQ(Cast<AEngineTestActor>(AsObject), Actor);
+	EXPECT_EQ(Cast<ULevel>(AsObject), nullptr);
+	EXPECT_EQ(Cast<AActor>(Component), nullptr);
+	EXPECT_EQ(Cast<AActor>(Level), nullptr);
+	EXPECT_EQ(Cast<ULevel>(Level), Level);
+	EXPECT_EQ(Cast<AActor>(WorldObject), nullptr);
+	EXPECT_EQ(Cast<ULevel>(WorldObject), nullptr);
+	EXPECT_EQ(Cast<AActor>(AActor::StaticClass()), nullptr);
+}
+
+TEST(FCastToActorDeathTest, CastCheckedOfAComponentToActorIsFatal)
+{
+	FTestWorld World;
+	AEngineTestActorWithComponent* Actor = World.SpawnActor<AEngineTestActorWithComponent>();
+	UObject* Component = Actor->Component;
+	EXPECT_DEATH(CastChecked<AActor>(Component), "Cast of EngineTestComponent .* to Actor failed");
 }
