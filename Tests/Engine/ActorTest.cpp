@@ -6,6 +6,9 @@
 #include "EngineTestActors.h"
 #include "EngineTestLog.h"
 #include "TestWorld.h"
+#include "ClassHierarchyTestSupport.h"
+#include "Subsystems/WorldSubsystem.h"
+#include "Templates/Casts.h"
 #include "UObject/ScriptDelegates.h"
 #include "UObject/UObjectGlobals.h"
 
@@ -490,4 +493,86 @@ TEST(ActorComponents, InstanceComponentsAreKeptApartFromOwnedComponents)
 	EXPECT_TRUE(Instance->IsBeingDestroyed());
 	EXPECT_FALSE(Actor->OwnsComponent(Instance));
 	EXPECT_TRUE(Actor->OwnsComponent(Actor->Component));
+}
+
+// AActor and ULevel have cast flags of their own, as the engine's tool gives them by name; a class
+// derived from AActor outside the engine declares none and takes AActor's when it is linked.
+
+TEST(FActorCastFlagsTest, ActorAndLevelDeclareTheirOwnFlags)
+{
+	EXPECT_EQ(AActor::StaticClassCastFlags(), CASTCLASS_AActor);
+	EXPECT_EQ(AActor::StaticClass()->ClassCastFlags, CASTCLASS_AActor);
+	EXPECT_EQ(TCastFlags<AActor>::Value, CASTCLASS_AActor);
+	EXPECT_EQ(ULevel::StaticClassCastFlags(), CASTCLASS_ULevel);
+	EXPECT_EQ(ULevel::StaticClass()->ClassCastFlags, CASTCLASS_ULevel);
+	EXPECT_EQ(TCastFlags<ULevel>::Value, CASTCLASS_ULevel);
+}
+
+TEST(FActorCastFlagsTest, ASubclassDefinedOutsideTheEngineDeclaresNoneAndInheritsTheActorsFlag)
+{
+	EXPECT_EQ(AEngineTestActor::StaticClassCastFlags(), CASTCLASS_None);
+	EXPECT_EQ(AEngineTestActor::StaticClass()->ClassCastFlags, CASTCLASS_AActor);
+	EXPECT_EQ(AEngineTestActorWithComponent::StaticClassCastFlags(), CASTCLASS_None);
+	EXPECT_EQ(AEngineTestActorWithComponent::StaticClass()->ClassCastFlags, CASTCLASS_AActor);
+	EXPECT_TRUE(AEngineTestActorWithComponent::StaticClass()->HasAnyCastFlag(CASTCLASS_AActor));
+	EXPECT_FALSE(AEngineTestActorWithComponent::StaticClass()->HasAnyCastFlag(CASTCLASS_ULevel));
+}
+
+TEST(FActorCastFlagsTest, ClassesTheEngineGivesNoFlagHaveNone)
+{
+	for (const UClass* Class : { UActorComponent::StaticClass(), UEngineTestComponent::StaticClass(), UWorld::StaticClass(), UWorldSubsystem::StaticClass() })
+	{
+		EXPECT_EQ(Class->ClassCastFlags, CASTCLASS_None) << HeadlessTests::NameOfType(Class);
+	}
+}
+
+TEST(FActorCastFlagsDifferentialTest, EveryRegisteredClassHasTheActorAndLevelFlagsExactlyWhenItDerivesFromThem)
+{
+	for (const HeadlessTests::FDisagreements& Disagreements : {
+			 HeadlessTests::FindCastFlagDisagreements(AActor::StaticClass(), CASTCLASS_AActor),
+			 HeadlessTests::FindCastFlagDisagreements(ULevel::StaticClass(), CASTCLASS_ULevel),
+			 HeadlessTests::FindCastFlagDisagreements(UClass::StaticClass(), CASTCLASS_UClass),
+			 HeadlessTests::FindCastFlagDisagreements(UFunction::StaticClass(), CASTCLASS_UFunction) })
+	{
+		EXPECT_GE(Disagreements.NumCompared, 30);
+		EXPECT_TRUE(Disagreements.Cases.empty()) << HeadlessTests::Describe(Disagreements);
+	}
+}
+
+TEST(FActorIsChildOfDifferentialTest, EveryPairOfRegisteredEngineAndTestStructsAgreesWithTheSuperWalk)
+{
+	CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
+	const HeadlessTests::FDisagreements Disagreements = HeadlessTests::FindIsChildOfDisagreements();
+	EXPECT_GE(Disagreements.NumCompared, 30 * 30);
+	EXPECT_TRUE(Disagreements.Cases.empty()) << HeadlessTests::Describe(Disagreements);
+}
+
+// Casts to AActor and ULevel test the flag: only actors, and only levels, cast.
+
+TEST(FCastToActorTest, OnlyActorsCastToActorAndOnlyLevelsToLevel)
+{
+	FTestWorld World;
+	AEngineTestActorWithComponent* Actor = World.SpawnActor<AEngineTestActorWithComponent>();
+	UObject* AsObject = Actor;
+	UObject* Component = Actor->Component;
+	UObject* Level = World->GetCurrentLevel();
+	UObject* WorldObject = World.Get();
+
+	EXPECT_EQ(Cast<AActor>(AsObject), Actor);
+	EXPECT_EQ(Cast<AEngineTestActor>(AsObject), Actor);
+	EXPECT_EQ(Cast<ULevel>(AsObject), nullptr);
+	EXPECT_EQ(Cast<AActor>(Component), nullptr);
+	EXPECT_EQ(Cast<AActor>(Level), nullptr);
+	EXPECT_EQ(Cast<ULevel>(Level), Level);
+	EXPECT_EQ(Cast<AActor>(WorldObject), nullptr);
+	EXPECT_EQ(Cast<ULevel>(WorldObject), nullptr);
+	EXPECT_EQ(Cast<AActor>(AActor::StaticClass()), nullptr);
+}
+
+TEST(FCastToActorDeathTest, CastCheckedOfAComponentToActorIsFatal)
+{
+	FTestWorld World;
+	AEngineTestActorWithComponent* Actor = World.SpawnActor<AEngineTestActorWithComponent>();
+	UObject* Component = Actor->Component;
+	EXPECT_DEATH(CastChecked<AActor>(Component), "Cast of EngineTestComponent .* to Actor failed");
 }

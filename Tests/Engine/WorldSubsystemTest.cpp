@@ -87,7 +87,7 @@ TEST(WorldSubsystemLifecycle, TheClassDefaultObjectHasNoWorld)
 	const UEngineTestWorldSubsystem* Default = GetDefault<UEngineTestWorldSubsystem>();
 
 	EXPECT_EQ(Default->GetWorld(), nullptr);
-	EXPECT_DEATH(Default->GetWorldRef(), "Cast of object to an unrelated class failed");
+	EXPECT_DEATH(Default->GetWorldRef(), "Cast of Package /Script/EngineTests to World failed");
 }
 
 TEST(TickableWorldSubsystem, TicksOnceForEachTickOfItsWorld)

@@ -48,6 +48,19 @@ namespace HeaderTool
 			return "COMPILED_IN_FLAGS(" + Result + ")";
 		}
 
+		/** The cast flag a class declares: its own, if the engine gives its name one. */
+		std::string ClassCastFlagsOf(const FStructLike& Class)
+		{
+			for (const char* Name : Flags::ClassNamesWithCastFlags)
+			{
+				if (Class.Name == Name)
+				{
+					return "CASTCLASS_" + Class.Name;
+				}
+			}
+			return "CASTCLASS_None";
+		}
+
 		/** The API of the members the generated body declares: a MinimalAPI class exports only those; an exported class exports them anyway. */
 		std::string ApiOrNone(const FModule& Module, const FStructLike& Class)
 		{
@@ -91,7 +104,7 @@ namespace HeaderTool
 			Lines.push_back("\tfriend struct Z_Construct_UClass_" + Class.Name + "_Statics;");
 			Lines.push_back("public:");
 			Lines.push_back("\tDECLARE_CLASS(" + Class.Name + ", " + Class.SuperName + ", " + CompiledInFlags(Class.StaticClassFlags)
-				+ ", CASTCLASS_None, TEXT(\"/Script/" + Module.Name + "\"), " + Api + ")");
+				+ ", " + ClassCastFlagsOf(Class) + ", TEXT(\"/Script/" + Module.Name + "\"), " + Api + ")");
 			if (Class.bOwnConfigName)
 			{
 				Lines.push_back("\tstatic const TCHAR* StaticConfigName() { return TEXT(" + CodeText::Quote(Class.ConfigName) + "); }");

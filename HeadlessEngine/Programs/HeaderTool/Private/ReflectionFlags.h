@@ -113,6 +113,17 @@ namespace HeaderTool::Flags
 		{ CLASS_GlobalUserConfig, "CLASS_GlobalUserConfig" },
 	};
 
+	/**
+	 * The engine's classes that have a cast flag of their own (EClassCastFlags), by name, as the
+	 * engine's tool gives it: a class of one of these names declares CASTCLASS_<Name>; every other
+	 * class declares CASTCLASS_None and takes its bases' flags only when its class object is linked.
+	 * The classes of the object system itself are written by hand and not listed.
+	 */
+	inline constexpr const char* ClassNamesWithCastFlags[] = {
+		"ULevel",
+		"AActor",
+	};
+
 	inline constexpr uint32_t STRUCT_Native = 0x00000001u;
 	inline constexpr uint32_t STRUCT_Atomic = 0x00000010u;
 	inline constexpr uint32_t STRUCT_Immutable = 0x00000020u;

@@ -68,7 +68,48 @@ UClass* UField::GetOwnerClass() const
 	return nullptr;
 }
 
+// FStructBaseChain
+
+FStructBaseChain::FStructBaseChain() = default;
+
+FStructBaseChain::~FStructBaseChain()
+{
+	FMemory::Free(StructBaseChainArray);
+}
+
+void FStructBaseChain::ReinitializeBaseChainArray()
+{
+	UStruct* const This = static_cast<UStruct*>(this);
+	int32 Depth = 0;
+	for (UStruct* Struct = This; Struct; Struct = Struct->GetSuperStruct())
+	{
+		++Depth;
+	}
+
+	FStructBaseChain** Bases = (FStructBaseChain**)FMemory::Malloc(sizeof(FStructBaseChain*) * Depth);
+	FStructBaseChain** Base = Bases + Depth;
+	for (UStruct* Struct = This; Struct; Struct = Struct->GetSuperStruct())
+	{
+		*--Base = Struct;
+	}
+
+	FMemory::Free(StructBaseChainArray);
+	StructBaseChainArray = Bases;
+	NumStructBasesInChainMinusOne = Depth - 1;
+}
+
 // UStruct
+
+UStruct::UStruct()
+{
+	ReinitializeBaseChainArray();
+}
+
+UStruct::UStruct(FVTableHelper& Helper)
+	: UField(Helper)
+{
+	ReinitializeBaseChainArray();
+}
 
 UStruct::~UStruct()
 {
@@ -81,20 +122,10 @@ UStruct::~UStruct()
 	}
 }
 
-bool UStruct::IsChildOf(const UStruct* SomeBase) const
+void UStruct::SetSuperStruct(UStruct* NewSuperStruct)
 {
-	if (!SomeBase)
-	{
-		return false;
-	}
-	for (const UStruct* Struct = this; Struct; Struct = Struct->GetSuperStruct())
-	{
-		if (Struct == SomeBase)
-		{
-			return true;
-		}
-	}
-	return false;
+	SuperStruct = NewSuperStruct;
+	ReinitializeBaseChainArray();
 }
 
 void UStruct::AddCppProperty(FProperty* Property)
@@ -120,6 +151,7 @@ void UStruct::StaticLink(bool bRelinkExistingProperties)
 		}
 	}
 	*Link = SuperStruct ? SuperStruct->PropertyLink : nullptr;
+	ReinitializeBaseChainArray();
 }
 
 FProperty* UStruct::FindPropertyByName(FName InName) const
@@ -550,6 +582,12 @@ FNativeFuncPtr UClass::FindNativeFunction(FName InName) const
 void UClass::StaticLink(bool bRelinkExistingProperties)
 {
 	UStruct::StaticLink(bRelinkExistingProperties);
+	// Every super class rather than only the direct one, so that a class linked while one of its
+	// bases was still being built still ends with all their flags.
+	for (const UClass* SuperClass = GetSuperClass(); SuperClass; SuperClass = SuperClass->GetSuperClass())
+	{
+		ClassCastFlags = EClassCastFlags(ClassCastFlags | SuperClass->ClassCastFlags);
+	}
 	for (UField* Field = Children; Field; Field = Field->Next)
 	{
 		if (Field->IsA(UFunction::StaticClass()))
@@ -579,6 +617,17 @@ void FNativeFunctionRegistrar::RegisterFunctions(UClass* Class, const FNameNativ
 	}
 }
 
+namespace
+{
+	// How many static-class functions are running, one inside another, and the classes they made.
+	int32 StaticClassBodyDepth = 0;
+	TArray<UClass*>& ClassesBuiltInStaticClassBody()
+	{
+		static TArray<UClass*> Classes;
+		return Classes;
+	}
+}
+
 void GetPrivateStaticClassBody(
 	const TCHAR* PackageName,
 	const TCHAR* Name,
@@ -596,6 +645,8 @@ void GetPrivateStaticClassBody(
 	UClass::StaticClassFunctionType InWithinClassFn)
 {
 	using namespace UE::CoreUObject::Private;
+
+	++StaticClassBodyDepth;
 
 	// The class of classes may not exist yet, so a class object is allocated here rather than by
 	// StaticAllocateObject; its own class, outer and super class are filled in below, once the
@@ -618,11 +669,24 @@ void GetPrivateStaticClassBody(
 	if (UClass* Super = ReturnClass->GetSuperClass())
 	{
 		ReturnClass->ClassFlags = EClassFlags(ReturnClass->ClassFlags | (Super->ClassFlags & CLASS_Inherit));
-		ReturnClass->ClassCastFlags = EClassCastFlags(ReturnClass->ClassCastFlags | Super->ClassCastFlags);
 	}
 	ReturnClass->SetOuterLowLevel(CreatePackage(PackageName));
 	AddToNameHash(ReturnClass);
 	ReturnClass->StaticLink();
 
 	RegisterNativeFunc();
+
+	// A class whose static-class function ran inside another's (the class of classes and its
+	// bases make each other) may have met a base whose super class was not set yet; once the
+	// outermost function is done, every super class is, so each is linked again.
+	ClassesBuiltInStaticClassBody().Add(ReturnClass);
+	if (--StaticClassBodyDepth == 0)
+	{
+		TArray<UClass*> Built = MoveTemp(ClassesBuiltInStaticClassBody());
+		ClassesBuiltInStaticClassBody().Reset();
+		for (UClass* Class : Built)
+		{
+			Class->StaticLink();
+		}
+	}
 }

@@ -195,11 +195,6 @@ bool UObjectBaseUtility::IsIn(const UObject* SomeOuter) const
 	return false;
 }
 
-bool UObjectBaseUtility::IsA(const UClass* SomeBase) const
-{
-	return GetClass() && GetClass()->IsChildOf(SomeBase);
-}
-
 bool UObjectBaseUtility::IsTemplate(EObjectFlags TemplateTypes) const
 {
 	for (const UObjectBaseUtility* Test = this; Test; Test = Test->GetOuter())

@@ -14,7 +14,7 @@ class UFunction;
 // Base of every reflected type and function; carries the metadata the header tool recorded.
 class COREUOBJECT_API UField : public UObject
 {
-	DECLARE_CLASS(UField, UObject, CLASS_Abstract | CLASS_Intrinsic, CASTCLASS_None, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
+	DECLARE_CLASS(UField, UObject, CLASS_Abstract | CLASS_Intrinsic, CASTCLASS_UField, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
 	DEFINE_DEFAULT_CONSTRUCTOR_CALL(UField)
 	static void StaticRegisterNativesUField()
 	{
@@ -46,33 +46,59 @@ private:
 	TMap<FName, FString> MetaData;
 };
 
-// A reflected type with properties: a class, a script struct or a function's parameter block.
-class COREUOBJECT_API UStruct : public UField
+// A struct's bases, root first and itself last, so that whether it derives from another struct is
+// one comparison: the other struct must sit in this chain at the other's own depth. Built from the
+// super struct pointers when a struct is made, when its super struct is set and when it is linked;
+// a struct whose base is given a new super struct keeps its old chain until it is linked again.
+class FStructBaseChain
 {
-	DECLARE_CLASS(UStruct, UField, CLASS_Intrinsic, CASTCLASS_None, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
+protected:
+	COREUOBJECT_API FStructBaseChain();
+	COREUOBJECT_API ~FStructBaseChain();
+
+	FStructBaseChain(const FStructBaseChain&) = delete;
+	FStructBaseChain& operator=(const FStructBaseChain&) = delete;
+
+	COREUOBJECT_API void ReinitializeBaseChainArray();
+
+	FORCEINLINE bool IsChildOfUsingStructArray(const FStructBaseChain& Parent) const
+	{
+		const int32 NumParentStructBasesInChainMinusOne = Parent.NumStructBasesInChainMinusOne;
+		return NumParentStructBasesInChainMinusOne <= NumStructBasesInChainMinusOne && StructBaseChainArray[NumParentStructBasesInChainMinusOne] == &Parent;
+	}
+
+private:
+	FStructBaseChain** StructBaseChainArray = nullptr;
+	int32 NumStructBasesInChainMinusOne = -1;
+
+	friend class UStruct;
+};
+
+// A reflected type with properties: a class, a script struct or a function's parameter block.
+class COREUOBJECT_API UStruct : public UField, private FStructBaseChain
+{
+	DECLARE_CLASS(UStruct, UField, CLASS_Intrinsic, CASTCLASS_UStruct, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
 	DEFINE_DEFAULT_CONSTRUCTOR_CALL(UStruct)
 	static void StaticRegisterNativesUStruct()
 	{
 	}
 
-	UStruct() = default;
-	UStruct(FVTableHelper& Helper)
-		: UField(Helper)
-	{
-	}
+	UStruct();
+	UStruct(FVTableHelper& Helper);
 	virtual ~UStruct();
 
 	UStruct* GetSuperStruct() const
 	{
 		return SuperStruct;
 	}
-	void SetSuperStruct(UStruct* NewSuperStruct)
-	{
-		SuperStruct = NewSuperStruct;
-	}
+	// Also rebuilds this struct's base chain.
+	virtual void SetSuperStruct(UStruct* NewSuperStruct);
 
-	// True when this is SomeBase or derives from it.
-	bool IsChildOf(const UStruct* SomeBase) const;
+	// True when this is SomeBase or derives from it; false for a null SomeBase. Constant time.
+	bool IsChildOf(const UStruct* SomeBase) const
+	{
+		return SomeBase ? IsChildOfUsingStructArray(*SomeBase) : false;
+	}
 	template<class T>
 	bool IsChildOf() const
 	{
@@ -81,7 +107,8 @@ class COREUOBJECT_API UStruct : public UField
 
 	// Appends a property owned by this struct, keeping declaration order.
 	void AddCppProperty(FProperty* Property);
-	// Builds PropertyLink (own properties in declaration order, then the super struct's) and the size.
+	// Builds PropertyLink (own properties in declaration order, then the super struct's) and the
+	// base chain.
 	virtual void StaticLink(bool bRelinkExistingProperties = false);
 
 	FProperty* FindPropertyByName(FName InName) const;
@@ -111,7 +138,6 @@ class COREUOBJECT_API UStruct : public UField
 	// properties marked SaveGame.
 	virtual void SerializeTaggedProperties(FArchive& Ar, uint8* Data, UStruct* DefaultsStruct, uint8* Defaults) const;
 
-	UStruct* SuperStruct = nullptr;
 	UField* Children = nullptr;
 	FField* ChildProperties = nullptr;
 	FProperty* PropertyLink = nullptr;
@@ -119,11 +145,17 @@ class COREUOBJECT_API UStruct : public UField
 protected:
 	int32 PropertiesSize = 0;
 	int32 MinAlignment = 1;
+
+private:
+	// Set through SetSuperStruct, which keeps the base chain in step.
+	UStruct* SuperStruct = nullptr;
+
+	friend class FStructBaseChain;
 };
 
 class COREUOBJECT_API UScriptStruct : public UStruct
 {
-	DECLARE_CLASS(UScriptStruct, UStruct, CLASS_Intrinsic, CASTCLASS_None, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
+	DECLARE_CLASS(UScriptStruct, UStruct, CLASS_Intrinsic, CASTCLASS_UScriptStruct, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
 	DEFINE_DEFAULT_CONSTRUCTOR_CALL(UScriptStruct)
 	static void StaticRegisterNativesUScriptStruct()
 	{
@@ -161,7 +193,7 @@ private:
 
 class COREUOBJECT_API UFunction : public UStruct
 {
-	DECLARE_CLASS(UFunction, UStruct, CLASS_Intrinsic, CASTCLASS_None, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
+	DECLARE_CLASS(UFunction, UStruct, CLASS_Intrinsic, CASTCLASS_UFunction, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
 	DEFINE_DEFAULT_CONSTRUCTOR_CALL(UFunction)
 	static void StaticRegisterNativesUFunction()
 	{
@@ -207,7 +239,7 @@ private:
 
 class COREUOBJECT_API UDelegateFunction : public UFunction
 {
-	DECLARE_CLASS(UDelegateFunction, UFunction, CLASS_Intrinsic, CASTCLASS_None, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
+	DECLARE_CLASS(UDelegateFunction, UFunction, CLASS_Intrinsic, CASTCLASS_UDelegateFunction, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
 	DEFINE_DEFAULT_CONSTRUCTOR_CALL(UDelegateFunction)
 	static void StaticRegisterNativesUDelegateFunction()
 	{
@@ -222,7 +254,7 @@ class COREUOBJECT_API UDelegateFunction : public UFunction
 
 class COREUOBJECT_API UEnum : public UField
 {
-	DECLARE_CLASS(UEnum, UField, CLASS_Intrinsic, CASTCLASS_None, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
+	DECLARE_CLASS(UEnum, UField, CLASS_Intrinsic, CASTCLASS_UEnum, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
 	DEFINE_DEFAULT_CONSTRUCTOR_CALL(UEnum)
 	static void StaticRegisterNativesUEnum()
 	{
@@ -300,7 +332,7 @@ private:
 
 class COREUOBJECT_API UClass : public UStruct
 {
-	DECLARE_CLASS(UClass, UStruct, CLASS_Intrinsic, CASTCLASS_None, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
+	DECLARE_CLASS(UClass, UStruct, CLASS_Intrinsic, CASTCLASS_UClass, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
 	DEFINE_DEFAULT_CONSTRUCTOR_CALL(UClass)
 	static void StaticRegisterNativesUClass()
 	{
@@ -330,6 +362,14 @@ class COREUOBJECT_API UClass : public UStruct
 	{
 		return (ClassFlags & FlagsToCheck) == FlagsToCheck;
 	}
+	FORCEINLINE bool HasAnyCastFlag(EClassCastFlags FlagToCheck) const
+	{
+		return (ClassCastFlags & FlagToCheck) != 0;
+	}
+	FORCEINLINE bool HasAllCastFlags(EClassCastFlags FlagsToCheck) const
+	{
+		return (ClassCastFlags & FlagsToCheck) == FlagsToCheck;
+	}
 
 	UObject* GetDefaultObject(bool bCreateIfNeeded = true) const;
 	template<class T>
@@ -347,6 +387,7 @@ class COREUOBJECT_API UClass : public UStruct
 		return NativeFunctionLookupTable;
 	}
 
+	// Also takes on the cast flags of every super class.
 	virtual void StaticLink(bool bRelinkExistingProperties = false) override;
 	static void AddReferencedObjects(UObject* InThis, FReferenceCollector& Collector);
 

@@ -115,9 +115,25 @@ ENUM_CLASS_FLAGS(EClassFlags);
 // Flags a class passes on to the classes derived from it.
 #define CLASS_Inherit ((EClassFlags)(CLASS_Transient | CLASS_Optional | CLASS_DefaultConfig | CLASS_Config | CLASS_PerObjectConfig | CLASS_ConfigDoNotCheckDefaults | CLASS_NotPlaceable | CLASS_Const | CLASS_HasInstancedReference | CLASS_Deprecated | CLASS_DefaultToInstanced | CLASS_GlobalUserConfig | CLASS_ProjectUserConfig | CLASS_NeedsDeferredDependencyLoading))
 
+// One bit per class that casts test for directly: a class has its own flag (if any) and every
+// flag of its super classes. The values are the engine's; only the classes this engine has are
+// listed.
 enum EClassCastFlags : uint64
 {
 	CASTCLASS_None = 0x0000000000000000ull,
+
+	CASTCLASS_UField = 0x0000000000000001ull,
+	CASTCLASS_UEnum = 0x0000000000000004ull,
+	CASTCLASS_UStruct = 0x0000000000000008ull,
+	CASTCLASS_UScriptStruct = 0x0000000000000010ull,
+	CASTCLASS_UClass = 0x0000000000000020ull,
+	CASTCLASS_UFunction = 0x0000000000080000ull,
+	CASTCLASS_UPackage = 0x0000000400000000ull,
+	CASTCLASS_ULevel = 0x0000000800000000ull,
+	CASTCLASS_AActor = 0x0000001000000000ull,
+	CASTCLASS_UDelegateFunction = 0x0000100000000000ull,
+
+	CASTCLASS_AllFlags = 0xFFFFFFFFFFFFFFFFull,
 };
 ENUM_CLASS_FLAGS(EClassCastFlags);
 

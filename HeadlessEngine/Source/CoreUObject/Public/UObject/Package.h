@@ -7,7 +7,7 @@
 // module's reflected types; the transient package holds objects that are never saved.
 class COREUOBJECT_API UPackage : public UObject
 {
-	DECLARE_CLASS(UPackage, UObject, CLASS_Intrinsic, CASTCLASS_None, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
+	DECLARE_CLASS(UPackage, UObject, CLASS_Intrinsic, CASTCLASS_UPackage, TEXT("/Script/CoreUObject"), COREUOBJECT_API)
 	DEFINE_DEFAULT_CONSTRUCTOR_CALL(UPackage)
 	static void StaticRegisterNativesUPackage()
 	{

@@ -65,11 +65,28 @@ public:
 	}
 	bool IsIn(const UObject* SomeOuter) const;
 
-	bool IsA(const UClass* SomeBase) const;
+	// True when this object's class is SomeBase or derives from it; false for a null SomeBase.
+	// A template, as in the engine, so that it can be inline here although UClass is only declared:
+	// its body is compiled where it is used, after Class.h.
+	template<typename OtherClassType>
+	FORCEINLINE bool IsA(OtherClassType SomeBase) const
+	{
+		// Takes only what converts to a class pointer.
+		const UClass* SomeBaseClass = SomeBase;
+		const UClass* ThisClass = GetClass();
+		return IsChildOfWorkaround(ThisClass, SomeBaseClass);
+	}
 	template<class T>
 	bool IsA() const
 	{
 		return IsA(T::StaticClass());
 	}
 	bool IsTemplate(EObjectFlags TemplateTypes = EObjectFlags(RF_ArchetypeObject | RF_ClassDefaultObject)) const;
+
+private:
+	template<typename ClassType>
+	static FORCEINLINE bool IsChildOfWorkaround(const ClassType* ObjClass, const ClassType* TestCls)
+	{
+		return ObjClass->IsChildOf(TestCls);
+	}
 };
