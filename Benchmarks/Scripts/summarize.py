@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Turns VeskBenchmarks JSON output (--benchmark_out) into the Markdown tables of Benchmarks/README.md.
 
+Takes one file or several (runs of different filters); a benchmark in more than one keeps the last.
+
 Takes the median aggregate when the run had repetitions, else the single run. Per-operation figures
 come from the benchmarks' own counters (ns_per_op, ns_per_producer, ...), ratios from theirs (xTMap,
 xStdMap, xResolve).
@@ -20,7 +22,7 @@ def load(path):
     for bench in data["benchmarks"]:
         if bench.get("run_type") == "aggregate" and bench.get("aggregate_name") != "median":
             continue
-        name = re.sub(r"/iterations:\d+", "", bench.get("run_name", bench["name"]))
+        name = re.sub(r"/(iterations:\d+|min_time:[0-9.]+)", "", bench.get("run_name", bench["name"]))
         if "error_occurred" in bench and bench["error_occurred"]:
             runs[name] = {"error": bench.get("error_message", "error")}
             continue
@@ -69,7 +71,11 @@ def args_table(runs, family, second, values, figure, ratios, title):
 
 
 def main():
-    context, runs = load(sys.argv[1])
+    context, runs = {}, OrderedDict()
+    for path in sys.argv[1:]:
+        file_context, file_runs = load(path)
+        context = context or file_context
+        runs.update(file_runs)
     print(f"Run on {context.get('host_name', '?')}, {context.get('num_cpus', '?')} CPUs, "
           f"load average {', '.join(f'{x:.1f}' for x in context.get('load_avg', []))}, {context.get('date', '')}.\n")
     print("Lookups and producer operations: CPU ns per operation (ratio to the bare maps of the same size).\n")
