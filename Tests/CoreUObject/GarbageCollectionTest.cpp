@@ -24,6 +24,20 @@ class GarbageMarkingDeathTest : public GarbageCollectionReachability
 {
 };
 
+class ObjectReferenceCountDeathTest : public GarbageCollectionReachability
+{
+};
+
+// A release without its AddRef would let the collector take an object that another holder still counts on.
+TEST_F(ObjectReferenceCountDeathTest, ReleasingAReferenceThatWasNeverAddedIsFatal)
+{
+	UTestHolder* Object = NewObject<UTestHolder>();
+	EXPECT_DEATH(Object->ReleaseRef(), "Assertion failed: Item && Item->Object == this && Item->GetRefCount\\(\\) > 0");
+	Object->AddRef();
+	Object->ReleaseRef();
+	EXPECT_EQ(GUObjectArray.ObjectToObjectItem(Object)->GetRefCount(), 0);
+}
+
 TEST_F(GarbageMarkingDeathTest, MarkingARootedObjectIsFatal)
 {
 	UTestHolder* Object = NewObject<UTestHolder>();
