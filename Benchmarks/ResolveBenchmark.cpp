@@ -7,32 +7,41 @@
 
 using namespace VeskBenchmark;
 
+namespace
+{
+	// Resolves each producer of one kind in turn, each expected to be Available.
+	void ResolveHits(benchmark::State& State, TArray<FProducer> FPopulatedWorld::*Kind)
+	{
+		FPopulatedWorld* Populated = GetPopulatedWorld(State, State.range(0));
+		if (!Populated)
+		{
+			return;
+		}
+		const TArray<FProducer>& Producers = Populated->*Kind;
+		UClass* ExpectedType = AActor::StaticClass();
+		int32 Next = 0;
+		int64 NumAvailable = 0;
+		FTimedRegion Timed(State);
+		for (auto _ : State)
+		{
+			const FVesk_ResolvedReference Resolved = Populated->Registry->Resolve(Producers[Next].Binding.Id, ExpectedType, nullptr);
+			NumAvailable += Resolved.Status == EVesk_ReferenceStatus::Available;
+			Next = Next + 1 == Producers.Num() ? 0 : Next + 1;
+		}
+		const double NsPerOp = Timed.GetNsPerOp();
+		if (NumAvailable != int64(State.iterations()))
+		{
+			State.SkipWithError("an identity did not resolve as Available");
+			return;
+		}
+		SetPerOpCounters(State, *Populated, NsPerOp);
+	}
+}
+
 // A published producer under an identity that it named itself.
 static void BM_ResolveExplicitHit(benchmark::State& State)
 {
-	FPopulatedWorld* Populated = GetPopulatedWorld(State, State.range(0));
-	if (!Populated)
-	{
-		return;
-	}
-	const TArray<FProducer>& Producers = Populated->Explicit;
-	UClass* ExpectedType = AActor::StaticClass();
-	int32 Next = 0;
-	int64 NumAvailable = 0;
-	FTimedRegion Timed(State);
-	for (auto _ : State)
-	{
-		const FVesk_ResolvedReference Resolved = Populated->Registry->Resolve(Producers[Next].Binding.Id, ExpectedType, nullptr);
-		NumAvailable += Resolved.Status == EVesk_ReferenceStatus::Available;
-		Next = Next + 1 == Producers.Num() ? 0 : Next + 1;
-	}
-	const double NsPerOp = Timed.GetNsPerOp();
-	if (NumAvailable != int64(State.iterations()))
-	{
-		State.SkipWithError("an identity did not resolve as Available");
-		return;
-	}
-	SetPerOpCounters(State, *Populated, NsPerOp);
+	ResolveHits(State, &FPopulatedWorld::Explicit);
 }
 BENCHMARK(BM_ResolveExplicitHit)->RangeMultiplier(10)->Range(MinRegistrySize, MaxRegistrySize);
 
@@ -40,29 +49,7 @@ BENCHMARK(BM_ResolveExplicitHit)->RangeMultiplier(10)->Range(MinRegistrySize, Ma
 // the save module to confirm.
 static void BM_ResolveSavedHit(benchmark::State& State)
 {
-	FPopulatedWorld* Populated = GetPopulatedWorld(State, State.range(0));
-	if (!Populated)
-	{
-		return;
-	}
-	const TArray<FProducer>& Producers = Populated->Saved;
-	UClass* ExpectedType = AActor::StaticClass();
-	int32 Next = 0;
-	int64 NumAvailable = 0;
-	FTimedRegion Timed(State);
-	for (auto _ : State)
-	{
-		const FVesk_ResolvedReference Resolved = Populated->Registry->Resolve(Producers[Next].Binding.Id, ExpectedType, nullptr);
-		NumAvailable += Resolved.Status == EVesk_ReferenceStatus::Available;
-		Next = Next + 1 == Producers.Num() ? 0 : Next + 1;
-	}
-	const double NsPerOp = Timed.GetNsPerOp();
-	if (NumAvailable != int64(State.iterations()))
-	{
-		State.SkipWithError("an identity did not resolve as Available");
-		return;
-	}
-	SetPerOpCounters(State, *Populated, NsPerOp);
+	ResolveHits(State, &FPopulatedWorld::Saved);
 }
 BENCHMARK(BM_ResolveSavedHit)->RangeMultiplier(10)->Range(MinRegistrySize, MaxRegistrySize);
 
